@@ -1,0 +1,54 @@
+# Thin wrapper over CMake. `make` builds, `make test` builds and runs every test,
+# `make demo` starts the dialog on the bundled demo installation.
+BUILD      ?= build
+BUILD_ASAN ?= build-asan
+BUILD_FUZZ ?= build-fuzz
+BUILD_BENCH ?= build-bench
+JOBS       ?= $(shell nproc)
+FUZZ_SECONDS ?= 10
+GEN        := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+
+DEBS := cmake ninja-build g++ pkg-config libncurses-dev libgtest-dev libgmock-dev \
+        libbenchmark-dev tmux clang libclang-rt-14-dev procps
+
+.PHONY: all build deps test unit asan fuzz demo bench clean
+
+all: build
+
+deps:
+	@missing=""; for p in $(DEBS); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:$$missing"; apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	  else echo "Missing Debian packages:$$missing (run as root to install)"; fi; \
+	fi
+
+build:
+	cmake -S . -B $(BUILD) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: deps build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	$(MAKE) asan fuzz
+
+asan:
+	cmake -S . -B $(BUILD_ASAN) $(GEN) -DCMAKE_BUILD_TYPE=Debug -DKEV_SANITIZE=ON >/dev/null
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(BUILD_ASAN) -L unit --output-on-failure -j $(JOBS)
+
+fuzz:
+	CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEV_FUZZ=ON -DKEV_WERROR=OFF >/dev/null
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+	tests/fuzz/run.sh $(BUILD_FUZZ)/bin $(FUZZ_SECONDS)
+
+demo: build
+	demo/run.sh $(BUILD)/bin/kevprint
+
+bench:
+	cmake -S . -B $(BUILD_BENCH) $(GEN) -DCMAKE_BUILD_TYPE=Release -DKEV_BENCH=ON -DKEV_TESTS=OFF >/dev/null
+	cmake --build $(BUILD_BENCH) -j $(JOBS)
+	bench/run.sh $(BUILD_BENCH)/bin
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH)

@@ -1,0 +1,21 @@
+// Code page 850 <-> Unicode, the only place where text changes encoding.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace plat {
+
+// Unicode code point shown for a CP850 byte (control codes as PC glyphs, euro at 0xD5).
+char32_t Cp850AUnicode(unsigned char c);
+// CP850 byte for a code point; -1 when it has none.
+int UnicodeACp850(char32_t u);
+
+// Whole texts. Characters without a CP850 code are dropped; invalid UTF-8 bytes too.
+std::string Utf8ACp850(const std::string& utf8);
+std::string Cp850AUtf8(const std::string& cp850);
+// True when every character of the UTF-8 text has a CP850 code (and it decodes cleanly).
+bool Utf8Representable(const std::string& utf8);
+// Appends one code point as UTF-8.
+void AfegirUtf8(std::string& sortida, char32_t u);
+
+}  // namespace plat

@@ -1,0 +1,9 @@
+// INI files of the suite: one value read, one value set or removed per call.
+#pragma once
+#include <string>
+
+// Value of key in section of the file; "" when the file, section or key is missing.
+std::string LlegirIni(const std::string& fitxer, const std::string& seccio, const std::string& clau);
+// Sets key = value in section (an empty value removes the key). Creates the file.
+void EscriureIni(const std::string& fitxer, const std::string& seccio, const std::string& clau,
+                 const std::string& valor);

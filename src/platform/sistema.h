@@ -40,6 +40,8 @@ void FixarObservadorProcessos(std::function<bool(const std::string& ordre)> f);
 // Clipboard text in CP850.
 void CopiarPortaretalls(const std::string& cp850);
 std::string LlegirPortaretalls();
+// The terminal registers here to copy through its own clipboard (OSC 52).
+void FixarCopiaTerminal(std::function<void(const std::string& cp850)> f);
 
 // The process-wide insert toggle (the keyboard's Insert state).
 bool ModeInsercio();

@@ -1,1 +1,63 @@
-// (to be written)
+#include "output/principal.h"
+
+#include "files/camins.h"
+#include "files/selector.h"
+#include "mail/adjunts.h"
+#include "mail/formcorreu.h"
+#include "output/triar.h"
+#include "platform/consola.h"
+#include "platform/cp850.h"
+#include "platform/fitxers.h"
+#include "platform/sistema.h"
+#include "session/ini.h"
+#include "session/sessio.h"
+#include "session/utilitats.h"
+
+namespace {
+
+// USERPROFILE, or HOME (in the program's path form) where the host has no such variable.
+std::string PerfilUsuari() {
+  std::string p = plat::Entorn("USERPROFILE");
+  if (p.empty() && !plat::Entorn("HOME").empty()) p = plat::CamiPrograma(plat::Cp850AUtf8(plat::Entorn("HOME")));
+  while (p.size() > 1 && (p.back() == '\\' || p.back() == '/')) p.pop_back();
+  return p;
+}
+
+std::string Primera(const std::string& base, const char* nom, const char* alternatiu) {
+  const std::string a = base + "\\" + nom + "\\";
+  if (alternatiu == nullptr || ExisteixCami(a, kCamiDirectori)) return a;
+  return base + "\\" + alternatiu + "\\";
+}
+
+}  // namespace
+
+void PrepararCarpetesEspecials() {
+  const std::string perfil = PerfilUsuari();
+  const std::string windir = plat::Entorn("windir");
+  const std::string base_docs = perfil.empty() ? PartsCami(1, windir) : perfil;
+  const std::string base = perfil.empty() ? windir : perfil;
+  // The host's own folder names come first where they exist (a Linux desktop has
+  // "Documents" and "Desktop"); the suite's names are the fallback it always used.
+  CarpetesEspecials[0] = ExisteixCami(base_docs + "\\Documents\\", kCamiDirectori)
+                             ? base_docs + "\\Documents\\"
+                             : Primera(base_docs, "MyDocs", "Mis Documentos");
+  CarpetesEspecials[1] = Primera(base, "Desktop", "Escritorio");
+  CarpetesEspecials[2] = Primera(base, "Recent", nullptr);
+}
+
+int ExecutarPrincipal() {
+  plat::ConsolaActual().MidaCursor(0);
+  IniciSessio();
+  if (!EstatSessio.DirArrel.empty()) plat::CanviarDirectori(EstatSessio.DirArrel);
+  CarregarFormulariCorreu();
+  PrepararCarpetesEspecials();
+  ReiniciarAdjunts();
+
+  TriarSortida();
+
+  const std::string peticio = EstatSessio.DirTmp + "KevPrint.ini";
+  const std::string tornar = LlegirIni(peticio, "Opcions", "Tornar");
+  EsborrarCami(peticio);
+  if (!tornar.empty()) plat::ExecutarIEsperar(EstatSessio.DirExe + tornar);
+  return 0;
+}

@@ -1,0 +1,75 @@
+# Shared pieces of the end-to-end tests: a scratch installation made from the demo,
+# the real binary started in tmux at 80 x 25, the screen read back.
+set -euo pipefail
+BIN=${BIN:?path of kevprint}
+DEMO=${DEMO:?path of demo/install}
+T=$(mktemp -d /tmp/kev-e2e.XXXXXX)
+SESSION=kev$$_$RANDOM
+FAILS=0
+trap 'tmux kill-session -t "$SESSION" 2>/dev/null || true; rm -rf "$T"' EXIT
+
+cp -a "$DEMO/." "$T/"
+mkdir -p "$T/LOG" "$T/TMPDIR"
+WORK=$T/TERM01/TMP
+TERMDIR=$T/TERM01
+ROOT=$T/KEV
+
+# Writes CP850 text (given as UTF-8) with CR LF line ends.
+put() { printf '%s' "$2" | sed 's/$/\r/' | iconv -f utf-8 -t cp850 >"$1"; }
+# INI value (case-insensitive section/key), as UTF-8 without CR.
+ini() {
+  [ -f "$1" ] || return 0
+  iconv -f cp850 -t utf-8 "$1" | tr -d '\r' | awk -v s="$2" -v k="$3" '
+    /^[ \t]*\[/ { sub(/^[ \t]*\[/, ""); sub(/\].*/, ""); cur = tolower($0); gsub(/^ +| +$/, "", cur); next }
+    cur == tolower(s) && index($0, "=") { key = substr($0, 1, index($0, "=") - 1); gsub(/^ +| +$/, "", key)
+      if (tolower(key) == tolower(k)) { print substr($0, index($0, "=") + 1); exit } }'
+}
+
+# Starts kevprint in a detached tmux session; its exit code lands in $T/rc and the
+# terminal settings before and after in $T/stty.before / $T/stty.after.
+start() {
+  cat >"$T/run.sh" <<RUN
+#!/usr/bin/env bash
+export KEVDRIVES="C=/;K=$T" KEVROOT='K:\\KEV\\' KEVEXE='K:\\KEV\\PROG\\' KEVTMP='K:\\TERM01\\TMP\\'
+export TEMP="$T/TMPDIR" KEVDEMO_LOG="$T/LOG" USERPROFILE='K:\\DOCS' ${EXTRA_ENV:-}
+unset KEVDEMO_PAUSA
+stty -a >"$T/stty.before"
+"$BIN"
+echo \$? >"$T/rc.tmp"
+stty -a >"$T/stty.after"
+mv "$T/rc.tmp" "$T/rc"
+sleep 600
+RUN
+  chmod +x "$T/run.sh"
+  rm -f "$T/rc"
+  tmux new-session -d -s "$SESSION" -x 80 -y 25 "$T/run.sh"
+}
+
+# Waits until kevprint has ended (at most $1 seconds, default 10).
+wait_end() {
+  local n=$(( ${1:-10} * 20 ))
+  while [ ! -f "$T/rc" ] && [ $n -gt 0 ]; do sleep 0.05; n=$((n-1)); done
+  [ -f "$T/rc" ] || { fail "kevprint did not end"; screen; return 1; }
+}
+
+screen() { tmux capture-pane -p -t "$SESSION"; }
+keys() { tmux send-keys -t "$SESSION" "$@"; }
+# Waits until the screen shows a text (at most $2 seconds, default 5).
+wait_text() {
+  local n=$(( ${2:-5} * 20 ))
+  while ! screen | grep -qF -- "$1"; do
+    sleep 0.05; n=$((n-1))
+    [ $n -gt 0 ] || { fail "screen never showed: $1"; screen; return 1; }
+  done
+}
+
+fail() { echo "FAIL: $*"; FAILS=$((FAILS+1)); }
+check() {  # description, then a command
+  local d=$1; shift
+  if "$@"; then echo "ok: $d"; else fail "$d"; fi
+}
+eq() { [ "$1" = "$2" ] || { echo "   expected [$2], got [$1]"; return 1; }; }
+finish() {
+  if [ "$FAILS" -gt 0 ]; then echo "$FAILS failed"; exit 1; fi
+  echo "all passed"
+}

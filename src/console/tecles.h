@@ -66,6 +66,12 @@ enum : int16_t {
 void LlegirTecla(int16_t& tecla, int16_t& boto, int16_t& fila, int16_t& columna);
 // Waits for a key; a click arrives as columna * 256 + boto * 64 + fila (16 bits).
 int16_t EsperarTecla();
+// Waits (blocking in the console, no polling) until LlegirTecla has a key or a click with
+// a button; results as LlegirTecla's. Used by the field editor.
+void EsperarTeclaOClic(int16_t& tecla, int16_t& boto, int16_t& fila, int16_t& columna);
+// A paste from the terminal (bracketed paste) arrives from LlegirTecla as Ctrl+V (16) with
+// its text here; the field editor pastes this text instead of the clipboard's and clears it.
+extern std::string TextEnganxat;
 // Discards console input waiting; TeclesPendents stays.
 void BuidarTeclat();
 // Operation letters (any case), in order: D delete the list's keys, A add them, E empty,

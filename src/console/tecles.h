@@ -70,7 +70,8 @@ int16_t EsperarTecla();
 // a button; results as LlegirTecla's. Used by the field editor.
 void EsperarTeclaOClic(int16_t& tecla, int16_t& boto, int16_t& fila, int16_t& columna);
 // A paste from the terminal (bracketed paste) arrives from LlegirTecla as Ctrl+V (16) with
-// its text here; the field editor pastes this text instead of the clipboard's and clears it.
+// its text here (a Ctrl+V typed on the keyboard clears it); the field editor pastes this
+// text instead of the clipboard's and clears it.
 extern std::string TextEnganxat;
 // Discards console input waiting; TeclesPendents stays.
 void BuidarTeclat();

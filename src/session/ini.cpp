@@ -1,1 +1,552 @@
-// (to be written)
+#include "session/ini.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <random>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "platform/fitxers.h"
+
+// The files are small and shared between terminals. Reads stream the file in blocks and
+// never hold more than one block plus one interpreted line; writes build a complete copy
+// beside the file under an advisory lock and rename it over the original, so readers see
+// either the old or the new file, never a mixture, and concurrent writers queue up.
+
+namespace {
+
+constexpr size_t kBloc = 64 * 1024;
+// Bytes of a line that are interpreted. A longer line is copied whole when rewriting,
+// but only its start counts as header, key or value.
+constexpr size_t kMaxLinia = 64 * 1024;
+// Spacer lines held back in memory before falling back to re-reading them from the input.
+constexpr size_t kMaxRetinguts = 256 * 1024;
+// How long a writer waits for another one before giving up (the file is left as it was).
+constexpr int kEsperaBloqueigMs = 10000;
+
+// ---------------------------------------------------------------------------------------
+// Case folding for names: ASCII plus the accented letters of code page 850.
+struct TaulaMajuscules {
+  unsigned char t[256];
+  constexpr TaulaMajuscules() : t() {
+    for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
+    for (int i = 'a'; i <= 'z'; ++i) t[i] = static_cast<unsigned char>(i - 32);
+    const unsigned char parelles[][2] = {
+        {0x87, 0x80}, {0x81, 0x9A}, {0x82, 0x90}, {0x84, 0x8E}, {0x86, 0x8F}, {0x91, 0x92},
+        {0x94, 0x99}, {0xA4, 0xA5}, {0xA0, 0xB5}, {0x85, 0xB7}, {0x83, 0xB6}, {0xC6, 0xC7},
+        {0x8A, 0xD4}, {0x88, 0xD2}, {0x89, 0xD3}, {0xA1, 0xD6}, {0x8D, 0xDE}, {0x8C, 0xD7},
+        {0x8B, 0xD8}, {0xA2, 0xE0}, {0x95, 0xE3}, {0x93, 0xE2}, {0xE4, 0xE5}, {0x9B, 0x9D},
+        {0xA3, 0xE9}, {0x97, 0xEB}, {0x96, 0xEA}, {0xEC, 0xED}, {0xD0, 0xD1}, {0xE7, 0xE8}};
+    for (const auto& p : parelles) t[p[0]] = p[1];
+  }
+};
+constexpr TaulaMajuscules kMaj;
+
+bool IgualsSenseCas(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (kMaj.t[static_cast<unsigned char>(a[i])] != kMaj.t[static_cast<unsigned char>(b[i])]) return false;
+  return true;
+}
+
+std::string_view Retalla(std::string_view s) {
+  size_t i = 0, f = s.size();
+  while (i < f && s[i] == ' ') ++i;
+  while (f > i && s[f - 1] == ' ') --f;
+  return s.substr(i, f - i);
+}
+
+// ---------------------------------------------------------------------------------------
+// One line as the format sees it.
+enum class Tipus { Espaiador, Capcalera, Clau, Altra };
+
+struct Linia {
+  const char* p = nullptr;
+  size_t n = 0;          // bytes available (at most kMaxLinia)
+  bool tallada = false;  // the line goes on beyond n
+};
+
+struct Interpretacio {
+  Tipus tipus = Tipus::Altra;
+  std::string_view nom;    // header name or key, trimmed
+  size_t igual = 0;        // position of the first "=" in a key line
+  std::string_view valor;  // key line: text after "=" up to the comment
+};
+
+Interpretacio Interpretar(const Linia& l) {
+  Interpretacio r;
+  const char* fi = static_cast<const char*>(memchr(l.p, ';', l.n));
+  const bool complet = fi != nullptr || !l.tallada;  // the whole content is in view
+  std::string_view c(l.p, fi ? static_cast<size_t>(fi - l.p) : l.n);
+  size_t i = 0;
+  while (i < c.size() && c[i] == ' ') ++i;
+  if (i == c.size()) {
+    r.tipus = complet ? Tipus::Espaiador : Tipus::Altra;
+    return r;
+  }
+  if (c[i] == '[') {
+    std::string_view resta = c.substr(i + 1);
+    const size_t tanca = resta.find(']');
+    r.tipus = Tipus::Capcalera;
+    r.nom = Retalla(tanca == std::string_view::npos ? resta : resta.substr(0, tanca));
+    return r;
+  }
+  const void* eq = memchr(c.data() + i, '=', c.size() - i);
+  if (!eq) return r;
+  r.tipus = Tipus::Clau;
+  r.igual = static_cast<size_t>(static_cast<const char*>(eq) - l.p);
+  r.nom = Retalla(c.substr(i, r.igual - i));
+  r.valor = c.substr(r.igual + 1);
+  return r;
+}
+
+// ---------------------------------------------------------------------------------------
+// Buffered line reader over a file descriptor. A line ends at CR LF, LF or CR.
+class Lector {
+ public:
+  explicit Lector(int fd) : fd_(fd), buf_(kBloc + kMaxLinia + 1) {}
+
+  // Next line, or false at the end. The view stays valid until the next call.
+  bool Seguent(Linia& l) {
+    if (pendent_) Resta(nullptr);
+    for (;;) {
+      const char* ini = buf_.data() + ini_;
+      const size_t disp = fi_ - ini_;
+      const size_t mirar = disp < kMaxLinia + 1 ? disp : kMaxLinia + 1;
+      const char* lf = static_cast<const char*>(memchr(ini, '\n', mirar));
+      const size_t fins = lf ? static_cast<size_t>(lf - ini) : mirar;
+      const char* cr = static_cast<const char*>(memchr(ini, '\r', fins));
+      const char* t = cr ? cr : lf;
+      if (t) {
+        const size_t n = static_cast<size_t>(t - ini);
+        if (n > kMaxLinia) return Llarga(l);
+        if (t == cr && n + 1 == disp && !eof_) {  // CR at the block end: is LF next?
+          Omplir();
+          continue;
+        }
+        size_t salt = 1;
+        if (t == cr && n + 1 < disp && ini[n + 1] == '\n') salt = 2;
+        l = {ini, n, false};
+        ini_ += n + salt;
+        return true;
+      }
+      if (disp > kMaxLinia) return Llarga(l);
+      if (eof_) {
+        if (disp == 0) return false;
+        l = {ini, disp, false};
+        ini_ = fi_;
+        return true;
+      }
+      Omplir();
+    }
+  }
+
+  // Consumes the rest of an over-long line, passing it to sink when given.
+  template <class F>
+  void Resta(F&& sink) {
+    while (pendent_) {
+      if (ini_ == fi_) {
+        if (eof_) {
+          pendent_ = false;
+          break;
+        }
+        Omplir();
+        continue;
+      }
+      const char* ini = buf_.data() + ini_;
+      const size_t disp = fi_ - ini_;
+      const char* lf = static_cast<const char*>(memchr(ini, '\n', disp));
+      const size_t fins = lf ? static_cast<size_t>(lf - ini) : disp;
+      const char* cr = static_cast<const char*>(memchr(ini, '\r', fins));
+      const char* t = cr ? cr : lf;
+      if (!t) {
+        if constexpr (!std::is_same_v<std::decay_t<F>, std::nullptr_t>) sink(ini, disp);
+        ini_ = fi_;
+        continue;
+      }
+      const size_t n = static_cast<size_t>(t - ini);
+      if (t == cr && n + 1 == disp && !eof_) {
+        if constexpr (!std::is_same_v<std::decay_t<F>, std::nullptr_t>) sink(ini, n);
+        ini_ += n;
+        Omplir();
+        if (ini_ < fi_ && buf_[ini_] == '\r') {
+          ++ini_;
+          if (ini_ < fi_ && buf_[ini_] == '\n') ++ini_;
+        }
+        pendent_ = false;
+        break;
+      }
+      if constexpr (!std::is_same_v<std::decay_t<F>, std::nullptr_t>) sink(ini, n);
+      size_t salt = 1;
+      if (t == cr && n + 1 < disp && ini[n + 1] == '\n') salt = 2;
+      ini_ += n + salt;
+      pendent_ = false;
+    }
+  }
+
+  bool Error() const { return error_; }
+  // Offset in the file of the next line.
+  int64_t Posicio() const { return base_ + static_cast<int64_t>(ini_); }
+  bool Situar(int64_t pos) {
+    pendent_ = false;
+    if (pos >= base_ && pos <= base_ + static_cast<int64_t>(fi_)) {
+      ini_ = static_cast<size_t>(pos - base_);
+      return true;
+    }
+    if (lseek(fd_, pos, SEEK_SET) != pos) {
+      error_ = true;
+      return false;
+    }
+    base_ = pos;
+    ini_ = fi_ = 0;
+    eof_ = false;
+    return true;
+  }
+
+ private:
+  bool Llarga(Linia& l) {
+    l = {buf_.data() + ini_, kMaxLinia, true};
+    ini_ += kMaxLinia;
+    pendent_ = true;
+    return true;
+  }
+
+  // Moves what is left to the front and reads more. False at the end of the file.
+  bool Omplir() {
+    if (ini_ > 0) {
+      memmove(buf_.data(), buf_.data() + ini_, fi_ - ini_);
+      base_ += static_cast<int64_t>(ini_);
+      fi_ -= ini_;
+      ini_ = 0;
+    }
+    while (fi_ < buf_.size()) {
+      const ssize_t r = read(fd_, buf_.data() + fi_, buf_.size() - fi_ < kBloc ? buf_.size() - fi_ : kBloc);
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) {
+        if (r < 0) error_ = true;
+        eof_ = true;
+        return false;
+      }
+      fi_ += static_cast<size_t>(r);
+      return true;
+    }
+    return true;
+  }
+
+  int fd_;
+  std::vector<char> buf_;
+  size_t ini_ = 0, fi_ = 0;
+  int64_t base_ = 0;  // file offset of buf_[0]
+  bool eof_ = false, pendent_ = false, error_ = false;
+};
+
+// Buffered writer; remembers the first error.
+class Escriptor {
+ public:
+  explicit Escriptor(int fd) : fd_(fd) { buf_.reserve(kBloc); }
+  void Posar(const char* p, size_t n) {
+    if (buf_.size() + n > kBloc) Buidar();
+    if (n >= kBloc) {
+      EscriureTot(p, n);
+      return;
+    }
+    buf_.append(p, n);
+  }
+  void Posar(std::string_view s) { Posar(s.data(), s.size()); }
+  void FiLinia() { Posar("\r\n", 2); }
+  bool Buidar() {
+    if (!buf_.empty()) EscriureTot(buf_.data(), buf_.size());
+    buf_.clear();
+    return !error_;
+  }
+  bool Error() const { return error_; }
+
+ private:
+  void EscriureTot(const char* p, size_t n) {
+    while (n > 0 && !error_) {
+      const ssize_t r = write(fd_, p, n);
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) {
+        error_ = true;
+        return;
+      }
+      p += r;
+      n -= static_cast<size_t>(r);
+    }
+  }
+  int fd_;
+  std::string buf_;
+  bool error_ = false;
+};
+
+int64_t Ara() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// Opens a regular file for reading without blocking on FIFOs or devices; -1 otherwise.
+int ObrirRegular(const std::string& host, int flags) {
+  const int fd = open(host.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return -1;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+// ---------------------------------------------------------------------------------------
+// The copy with the key set or removed. False when the input or the output failed.
+bool Reescriure(int entrada, int sortida, std::string_view seccio, std::string_view clau,
+                std::string_view valor, const std::string& seccioLiteral, const std::string& clauLiteral) {
+  Lector in(entrada);
+  Escriptor out(sortida);
+  const bool esborrar = valor.empty();
+
+  // Held-back spacer lines: in memory while small, else re-read from the input.
+  std::string retinguts;
+  size_t nRetinguts = 0;
+  int64_t posRetinguts = -1;  // >= 0: the run is re-read from here
+  bool enMemoria = true;
+
+  Linia l;
+  Interpretacio it;
+  int64_t posLinia = in.Posicio();
+  // Writes the held-back lines. Re-reading them from the input moves the buffer, so the
+  // current line is read again afterwards.
+  auto buidarRetinguts = [&]() {
+    if (nRetinguts == 0) return;
+    if (enMemoria) {
+      out.Posar(retinguts);
+    } else {
+      in.Situar(posRetinguts);
+      Linia r;
+      for (size_t k = 0; k < nRetinguts && in.Seguent(r); ++k) {
+        out.Posar(r.p, r.n);
+        if (r.tallada) in.Resta([&](const char* p, size_t n) { out.Posar(p, n); });
+        out.FiLinia();
+      }
+      in.Situar(posLinia);
+      if (in.Seguent(l)) it = Interpretar(l);
+    }
+    retinguts.clear();
+    nRetinguts = 0;
+    enMemoria = true;
+  };
+  auto copiar = [&](const Linia& l) {
+    out.Posar(l.p, l.n);
+    if (l.tallada) in.Resta([&](const char* p, size_t n) { out.Posar(p, n); });
+    out.FiLinia();
+  };
+  auto liniaClau = [&]() {
+    out.Posar(clauLiteral);
+    out.Posar("=", 1);
+    out.Posar(valor);
+    out.FiLinia();
+  };
+
+  enum { Abans, Dins, Despres } estat = Abans;
+  bool entrat = false, escrit = false;
+  while (in.Seguent(l)) {
+    it = Interpretar(l);
+    if (it.tipus == Tipus::Espaiador) {
+      if (esborrar) {
+        // Nothing is ever inserted when removing, so holding back changes nothing.
+        copiar(l);
+      } else {
+        if (nRetinguts == 0) posRetinguts = posLinia;
+        if (l.tallada || retinguts.size() + l.n + 2 > kMaxRetinguts) enMemoria = false;
+        if (enMemoria) {
+          retinguts.append(l.p, l.n);
+          retinguts += "\r\n";
+        }
+        ++nRetinguts;
+      }
+    } else if (it.tipus == Tipus::Capcalera) {
+      if (estat == Dins) {
+        if (!escrit && !esborrar) liniaClau();
+        escrit = true;
+        buidarRetinguts();
+        copiar(l);
+        estat = Despres;
+      } else {
+        buidarRetinguts();
+        if (IgualsSenseCas(it.nom, seccio)) {
+          estat = Dins;
+          entrat = true;
+        }
+        copiar(l);
+      }
+    } else if (estat == Dins && it.tipus == Tipus::Clau && IgualsSenseCas(it.nom, clau)) {
+      escrit = true;
+      if (!esborrar) {
+        buidarRetinguts();
+        out.Posar(l.p, it.igual + 1);
+        out.Posar(valor);
+        out.FiLinia();
+      }
+      if (l.tallada) in.Resta(nullptr);
+    } else {
+      buidarRetinguts();
+      copiar(l);
+    }
+    posLinia = in.Posicio();
+  }
+  if (!escrit && !esborrar) {
+    if (!entrat) {
+      out.Posar("[", 1);
+      out.Posar(seccioLiteral);
+      out.Posar("]", 1);
+      out.FiLinia();
+      liniaClau();
+    } else if (estat == Dins) {
+      liniaClau();
+    }
+  }
+  buidarRetinguts();
+  out.Buidar();
+  return !in.Error() && !out.Error();
+}
+
+std::string CarpetaDe(const std::string& host) {
+  const size_t b = host.find_last_of('/');
+  return b == std::string::npos ? std::string() : host.substr(0, b + 1);
+}
+
+// Creates a fresh "NNNNNNNN.tmp" beside the file; -1 when none could be made.
+int CrearTemporal(const std::string& carpeta, std::string& nom) {
+  std::mt19937 gen(static_cast<uint32_t>(
+      std::chrono::high_resolution_clock::now().time_since_epoch().count() ^ (static_cast<int64_t>(getpid()) << 20)));
+  std::uniform_int_distribution<int> dist(0, 99999999);
+  for (int intent = 0; intent < 1000; ++intent) {
+    char digits[16];
+    snprintf(digits, sizeof digits, "%08d", dist(gen));
+    nom = carpeta + digits + ".tmp";
+    const int fd = open(nom.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) return fd;
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+// Opens (creating it when missing) and locks the file itself. The lock belongs to the
+// inode, so after waiting the name is checked again: another writer may have renamed a
+// new file over it meanwhile.
+int ObrirBloquejat(const std::string& host) {
+  const int64_t limit = Ara() + kEsperaBloqueigMs;
+  for (;;) {
+    const int fd = ObrirRegular(host, O_RDONLY | O_CREAT);
+    if (fd < 0) return -1;
+    bool bloquejat = false;
+    for (;;) {
+      if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        bloquejat = true;
+        break;
+      }
+      if (errno != EWOULDBLOCK && errno != EINTR) break;
+      if (Ara() > limit) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (!bloquejat) {
+      close(fd);
+      return -1;
+    }
+    struct stat a, b;
+    if (fstat(fd, &a) == 0 && stat(host.c_str(), &b) == 0 && a.st_ino == b.st_ino && a.st_dev == b.st_dev)
+      return fd;
+    close(fd);
+    if (Ara() > limit) return -1;
+  }
+}
+
+void SincronitzarCarpeta(const std::string& carpeta) {
+  const int fd = open(carpeta.empty() ? "." : carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+
+std::string LlegirIni(const std::string& fitxer, const std::string& seccio, const std::string& clau) {
+  const int fd = ObrirRegular(plat::CamiHost(fitxer), O_RDONLY);
+  if (fd < 0) return "";
+  const std::string_view sec = Retalla(seccio), key = Retalla(clau);
+  std::string valor;
+  {
+    Lector in(fd);
+    bool dins = false;
+    Linia l;
+    while (in.Seguent(l)) {
+      // Outside the section only headers matter: a cheap test before interpreting.
+      if (!dins) {
+        size_t i = 0;
+        while (i < l.n && l.p[i] == ' ') ++i;
+        if (i == l.n || l.p[i] != '[') continue;
+      }
+      const Interpretacio it = Interpretar(l);
+      if (it.tipus == Tipus::Capcalera) {
+        if (dins) break;
+        dins = IgualsSenseCas(it.nom, sec);
+      } else if (dins && it.tipus == Tipus::Clau && IgualsSenseCas(it.nom, key)) {
+        valor.assign(it.valor);
+        break;
+      }
+    }
+  }
+  close(fd);
+  if (valor.size() >= 2 && valor.front() == '"' && valor.back() == '"') valor = valor.substr(1, valor.size() - 2);
+  return valor;
+}
+
+void EscriureIni(const std::string& fitxer, const std::string& seccio, const std::string& clau,
+                 const std::string& valor) {
+  const std::string_view sec = Retalla(seccio), key = Retalla(clau);
+  if (sec.empty() || key.empty()) return;  // nothing sensible to write
+  if (seccio.find_first_of("\r\n") != std::string::npos || clau.find_first_of("\r\n") != std::string::npos) return;
+  // A line break inside a value would smuggle extra lines into the file.
+  const std::string net = valor.substr(0, valor.find_first_of("\r\n"));
+  const std::string host = plat::CamiHost(fitxer);
+  const std::string carpeta = CarpetaDe(host);
+  // A failed rename (the file held elsewhere) is retried with a fresh copy a few times;
+  // after that the file keeps its old content.
+  for (int intent = 0; intent < 5; ++intent) {
+    const int fd = ObrirBloquejat(host);
+    if (fd < 0) return;
+    std::string temporal;
+    const int tmp = CrearTemporal(carpeta, temporal);
+    if (tmp < 0) {
+      close(fd);
+      return;
+    }
+    struct stat st;
+    if (fstat(fd, &st) == 0) fchmod(tmp, st.st_mode & 07777);
+    bool ok = Reescriure(fd, tmp, sec, key, net, seccio, clau);
+    ok = ok && fsync(tmp) == 0;
+    ok = (close(tmp) == 0) && ok;
+    if (!ok) {
+      unlink(temporal.c_str());
+      close(fd);
+      return;
+    }
+    if (rename(temporal.c_str(), host.c_str()) == 0) {
+      SincronitzarCarpeta(carpeta);
+      close(fd);  // releases the lock only once the new file is in place
+      return;
+    }
+    unlink(temporal.c_str());
+    close(fd);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}

@@ -1,1 +1,69 @@
-// (to be written)
+#include "session/sessio.h"
+
+#include "platform/sistema.h"
+#include "session/ini.h"
+#include "session/utilitats.h"
+
+EstatSessioT EstatSessio;
+
+namespace {
+
+std::string AmbSeparador(std::string d) {
+  if (!d.empty() && d.back() != ':' && d.back() != '\\') d += '\\';
+  return d;
+}
+
+// On POSIX TERM names the terminal type; the suite's terminal folder comes in KEVTERM.
+std::string VariableTerminal() {
+#ifdef _WIN32
+  return plat::Entorn("TERM");
+#else
+  return plat::Entorn("KEVTERM");
+#endif
+}
+
+// Leading number of the two characters at pos; 0 beyond the end or when not a digit.
+int16_t Parella(const std::string& s, size_t pos) {
+  if (pos >= s.size() || s[pos] < '0' || s[pos] > '9') return 0;
+  return static_cast<int16_t>(ValorNumeric(s.substr(pos, 2)));
+}
+
+}  // namespace
+
+void IniciSessio() {
+  EstatSessioT& e = EstatSessio;
+  e = EstatSessioT();
+  e.DirArrel = plat::Entorn("KEVROOT");
+  e.DirExe = plat::Entorn("KEVEXE");
+  e.DirTmp = AmbSeparador(plat::Entorn("KEVTMP"));
+
+  const std::string sessio = e.DirTmp + "Sessio.ini";
+  e.NomMenu = LlegirIni(sessio, "Menu", "NomMenu");
+  e.Operador = LlegirIni(sessio, "Menu", "Operador");
+  e.DirTerminal = LlegirIni(sessio, "Terminal", "Dir");
+  if (e.DirTerminal.empty()) e.DirTerminal = VariableTerminal();
+  e.DirTerminal = AmbSeparador(e.DirTerminal);
+  if (e.DirTmp.empty()) e.DirTmp = e.DirTerminal;
+
+  const std::string quilTerm = e.DirTmp + "QuilTerm.ini";
+  const int64_t n = ValorNumeric(LlegirIni(quilTerm, "Pantalla", "Seleccio"));
+  std::string colors = LlegirIni(quilTerm, "Pantalla", "Col" + std::to_string(n));
+  if (colors.empty()) colors = "15000700000700070007";
+  for (size_t i = 0; i < 5; ++i) {
+    e.TaulaColors[i][0] = Parella(colors, 4 * i);
+    e.TaulaColors[i][1] = Parella(colors, 4 * i + 2);
+  }
+
+  e.DataTreball = EmpaquetarDigits(LlegirIni(quilTerm, "Sistema", "Data"));
+  e.Idioma = Ajustat(LlegirIni(quilTerm, "Sistema", "Idioma"), 3);
+  if (SenseEspaisFinals(e.Idioma).empty()) e.Idioma = Ajustat(LlegirIni(e.DirArrel + "Quil.ini", "Usuari", "Idioma"), 3);
+
+  if (!plat::Entorn("HTTP_USER_AGENT").empty() || !plat::Entorn("HTTP_ACCEPT").empty())
+    e.Entorn = "CGI";
+  else if (!plat::Entorn("WINDIR").empty() || !plat::Entorn("SYSTEMROOT").empty())
+    e.Entorn = "WIN";
+  else
+    e.Entorn = "DOS";
+}
+
+void ReiniciarSessio() { EstatSessio = EstatSessioT(); }

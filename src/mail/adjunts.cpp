@@ -3,6 +3,7 @@
 #include "console/finestres.h"
 #include "console/formulari.h"
 #include "console/tecles.h"
+#include "files/camins.h"
 #include "mail/formcorreu.h"
 #include "output/traduccio.h"
 #include "platform/consola.h"
@@ -13,12 +14,6 @@ namespace {
 
 // Display row of entry k: field k + 1 of the attachments page.
 int16_t CampFila(int k) { return static_cast<int16_t>(k + 1); }
-
-// File name and extension: what follows the last drive colon or separator.
-std::string NomIExtensio(const std::string& cami) {
-  const size_t p = cami.find_last_of(":\\/");
-  return p == std::string::npos ? cami : cami.substr(p + 1);
-}
 
 void MostrarFila(int16_t form, int k, const std::string& text) {
   FixarValorCamp(form, CampFila(k), text);
@@ -46,7 +41,7 @@ int16_t AfegirTreureAdjunt(int16_t form, std::string& text) {
     }
     if (Adjunts[k].empty()) {
       Adjunts[k] = cami;
-      MostrarFila(form, k, NomIExtensio(cami));
+      MostrarFila(form, k, PartsCami(4 | 8, cami));
       text.assign(text.size(), ' ');
       return -1;
     }

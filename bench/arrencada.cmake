@@ -1,0 +1,1 @@
+kev_bench(bench_arrencada arrencada.cpp)

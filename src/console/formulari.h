@@ -59,7 +59,8 @@ std::string ValorCamp(int form, int camp);
 void FixarValorCamp(int form, int camp, const std::string& valor);
 Camp* CampFormulari(int form, int camp);  // nullptr when out of range
 
-// Runs a form (negative = sub-page). Returns the key that left it in `tecla`.
+// Runs a form (negative = sub-page). Returns the key that left it in `tecla`. Hooks that
+// are not registered act as: draw nothing, accept by storing the text, let the form close.
 void ExecutarFormulari(int16_t form, int16_t quedarPujar, int16_t quedarBaixar, int16_t& tecla);
 
 // Hooks supplied by the application.
@@ -70,8 +71,8 @@ struct GanxosFormulari {
   std::function<int16_t(int16_t form, int16_t tecla)> ValidarSortidaFormulari;
   // File picker selection after a list row was picked: (list, form, field).
   std::function<void(int16_t& llista, int16_t form, int16_t& camp)> TriarEntrada;
-  // F1 help.
-  std::function<void()> Ajuda;
+  // F1 help: shows the help page of the topic (the session's menu name, trimmed).
+  std::function<void(const std::string& tema)> Ajuda;
 };
 extern GanxosFormulari Ganxos;
 

@@ -148,6 +148,7 @@ void Llegir(int16_t& tecla, int16_t& boto, int16_t& fila, int16_t& columna, int 
         clau = valor;
       } else {
         clau = CodiTecla(e);
+        if (clau == 0x16) TextEnganxat.clear();  // typed Ctrl+V pastes the clipboard
       }
       break;
     }

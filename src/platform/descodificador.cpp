@@ -66,7 +66,6 @@ uint8_t ScanCursor(char f) {
 
 // A key known by its Unicode code point plus modifiers (plain bytes, CSI u, Alt prefix).
 bool TeclaDeCodi(long u, uint16_t mods, Esdeveniment& e) {
-  const bool alt = mods & kAltEsquerra;
   const bool ctrl = mods & kCtrlEsquerra;
   const bool maj = mods & kMajuscula;
   switch (u) {
@@ -90,9 +89,8 @@ bool TeclaDeCodi(long u, uint16_t mods, Esdeveniment& e) {
     const unsigned char c = static_cast<unsigned char>(u);
     const uint8_t scan = ScanDeCaracter(c);
     const bool lletra = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    if (alt && scan != 0 && c != ' ') {
-      e = Tecla(scan, 0, mods);  // Alt+key: an extended code, as a PC keyboard gives it
-    } else if (ctrl && lletra) {
+    // Alt+key keeps its character and scan code, as a PC console reports it.
+    if (ctrl && lletra) {
       e = Tecla(scan, static_cast<uint8_t>(c & 0x1F), mods);
     } else {
       e = Tecla(scan, c, mods);

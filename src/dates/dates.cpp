@@ -255,10 +255,12 @@ int16_t DatDiaSetmana(const std::string& data) {
   const int64_t y = d.any - 1;
   int64_t r;
   if (q.compare(0, 4, kGregoria, 4) < 0)
-    r = ((y + y / 4) % 7 + 5 + k) % 7 + 1;
+    r = ((y + y / 4) % 7 + 5 + k) % 7;
   else
-    r = ((y + y / 4 - y / 100 + y / 400) % 7 + k) % 7 + 1;
-  return static_cast<int16_t>(r);
+    r = ((y + y / 4 - y / 100 + y / 400) % 7 + k) % 7;
+  // Only a damaged date (bytes above 227 read as a year 0 past 1582) can go negative.
+  if (r < 0) r += 7;
+  return static_cast<int16_t>(r + 1);
 }
 
 std::string DatText(const std::string& parts, int16_t estil, const std::string& data) {

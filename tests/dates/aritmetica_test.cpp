@@ -191,7 +191,7 @@ TEST(Dates, ArbitraryBytesAreSafe) {
   const std::string mostres[] = {
       std::string("\x00\x00\x00\x00", 4), "\xFF\xFF\xFF\xFF", "\x7F\x7F\x7F\x7F", "\x94\x98\x80\x80",
       "\x94\x98\x80\xE3",                 "\x94\x98\xE3\xE3", "\xE3\xE3\xE3\xE3", "\x94",
-      "",                                 "\x94\x98\x83\x85\x99\x99"};
+      "",                                 "\x94\x98\x83\x85\x99\x99", "\xE4\xE4\xE4\xE4"};
   for (const std::string& m : mostres) {
     for (int q : {1, -1, 40, -40, INT_MAX, INT_MIN})
       for (const char* u : {"D", "M", "A", "X"}) {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string_view>
 #include <thread>
@@ -111,13 +112,47 @@ Interpretacio Interpretar(const Linia& l) {
 // Buffered line reader over a file descriptor. A line ends at CR LF, LF or CR.
 class Lector {
  public:
-  explicit Lector(int fd) : fd_(fd), buf_(kBloc + kMaxLinia + 1) {}
+  explicit Lector(int fd) : fd_(fd), buf_(new char[kMida]) {}
+
+  // Moves to the next line whose first non-space byte is "[", without looking at the
+  // lines in between. False at the end of the file.
+  bool SaltarACapcalera() {
+    if (pendent_) Resta(nullptr);
+    for (;;) {
+      const char* ini = buf_.get() + ini_;
+      const char* fi = buf_.get() + fi_;
+      const char* q = static_cast<const char*>(memchr(ini, '[', static_cast<size_t>(fi - ini)));
+      while (q) {
+        const char* b = q;
+        while (b > ini && b[-1] == ' ') --b;
+        if (b == ini || b[-1] == '\n' || b[-1] == '\r') {
+          ini_ = static_cast<size_t>(b - buf_.get());
+          return true;
+        }
+        q = static_cast<const char*>(memchr(q + 1, '[', static_cast<size_t>(fi - q - 1)));
+      }
+      // Keep only the unfinished last line; it may still turn into a header.
+      const char* lf = static_cast<const char*>(memrchr(ini, '\n', static_cast<size_t>(fi - ini)));
+      const char* cr = static_cast<const char*>(memrchr(lf ? lf : ini, '\r', static_cast<size_t>(fi - (lf ? lf : ini))));
+      const char* t = cr ? cr : lf;
+      if (t) {
+        ini_ = static_cast<size_t>(t + 1 - buf_.get());
+      }
+      if (eof_) return false;
+      if (fi_ - ini_ > kMaxLinia) {  // a long line without "[": skip it the slow way
+        Linia l;
+        if (!Seguent(l)) return false;
+        continue;
+      }
+      Omplir();
+    }
+  }
 
   // Next line, or false at the end. The view stays valid until the next call.
   bool Seguent(Linia& l) {
     if (pendent_) Resta(nullptr);
     for (;;) {
-      const char* ini = buf_.data() + ini_;
+      const char* ini = buf_.get() + ini_;
       const size_t disp = fi_ - ini_;
       const size_t mirar = disp < kMaxLinia + 1 ? disp : kMaxLinia + 1;
       const char* lf = static_cast<const char*>(memchr(ini, '\n', mirar));
@@ -160,7 +195,7 @@ class Lector {
         Omplir();
         continue;
       }
-      const char* ini = buf_.data() + ini_;
+      const char* ini = buf_.get() + ini_;
       const size_t disp = fi_ - ini_;
       const char* lf = static_cast<const char*>(memchr(ini, '\n', disp));
       const size_t fins = lf ? static_cast<size_t>(lf - ini) : disp;
@@ -212,7 +247,7 @@ class Lector {
 
  private:
   bool Llarga(Linia& l) {
-    l = {buf_.data() + ini_, kMaxLinia, true};
+    l = {buf_.get() + ini_, kMaxLinia, true};
     ini_ += kMaxLinia;
     pendent_ = true;
     return true;
@@ -221,13 +256,13 @@ class Lector {
   // Moves what is left to the front and reads more. False at the end of the file.
   bool Omplir() {
     if (ini_ > 0) {
-      memmove(buf_.data(), buf_.data() + ini_, fi_ - ini_);
+      memmove(buf_.get(), buf_.get() + ini_, fi_ - ini_);
       base_ += static_cast<int64_t>(ini_);
       fi_ -= ini_;
       ini_ = 0;
     }
-    while (fi_ < buf_.size()) {
-      const ssize_t r = read(fd_, buf_.data() + fi_, buf_.size() - fi_ < kBloc ? buf_.size() - fi_ : kBloc);
+    while (fi_ < kMida) {
+      const ssize_t r = read(fd_, buf_.get() + fi_, kMida - fi_ < kBloc ? kMida - fi_ : kBloc);
       if (r < 0 && errno == EINTR) continue;
       if (r <= 0) {
         if (r < 0) error_ = true;
@@ -240,8 +275,9 @@ class Lector {
     return true;
   }
 
+  static constexpr size_t kMida = kBloc + kMaxLinia + 1;
   int fd_;
-  std::vector<char> buf_;
+  std::unique_ptr<char[]> buf_;
   size_t ini_ = 0, fi_ = 0;
   int64_t base_ = 0;  // file offset of buf_[0]
   bool eof_ = false, pendent_ = false, error_ = false;
@@ -488,12 +524,24 @@ std::string LlegirIni(const std::string& fitxer, const std::string& seccio, cons
     Lector in(fd);
     bool dins = false;
     Linia l;
-    while (in.Seguent(l)) {
-      // Outside the section only headers matter: a cheap test before interpreting.
-      if (!dins) {
+    const unsigned char primera = key.empty() ? 0 : kMaj.t[static_cast<unsigned char>(key[0])];
+    for (;;) {
+      // Outside the section only headers matter.
+      if (!dins && !in.SaltarACapcalera()) break;
+      if (!in.Seguent(l)) break;
+      if (dins) {
+        // Only a header or a line starting with the key can end the search.
         size_t i = 0;
         while (i < l.n && l.p[i] == ' ') ++i;
-        if (i == l.n || l.p[i] != '[') continue;
+        if (i == l.n) continue;
+        if (l.p[i] != '[') {
+          // A matching key line is: spaces, the key, spaces, "=".
+          if (kMaj.t[static_cast<unsigned char>(l.p[i])] != primera) continue;
+          if (l.n - i < key.size() || !IgualsSenseCas(std::string_view(l.p + i, key.size()), key)) continue;
+          size_t j = i + key.size();
+          while (j < l.n && l.p[j] == ' ') ++j;
+          if (j == l.n || l.p[j] != '=') continue;
+        }
       }
       const Interpretacio it = Interpretar(l);
       if (it.tipus == Tipus::Capcalera) {

@@ -25,6 +25,19 @@ constexpr size_t kMidaMaxima = 16u << 20;
 // directory cannot be written, so windows still close properly.
 std::string g_copia;
 bool g_nomesMemoria = false;
+// Host path of the window file, worked out once per work directory (matching names
+// without regard to case walks the folders).
+std::string g_dirCami;
+std::string g_hostCami;
+
+const std::string& HostFitxer() {
+  const std::string cami = FitxerFinestres();
+  if (cami != g_dirCami) {
+    g_dirCami = cami;
+    g_hostCami = plat::CamiHost(cami);
+  }
+  return g_hostCami;
+}
 
 struct Registre {
   long inici = 0;  // 0-based offset in the file image
@@ -88,7 +101,7 @@ void EscriureCim(std::string& f, long cim) {
 std::vector<Registre> Pila(const std::string& f) {
   std::vector<Registre> pila;
   if (f.size() < 4) return pila;
-  const long cim = LlegirCim(f) - 1;  // 0-based
+  const long cim = static_cast<long>(LlegirCim(f)) - 1;  // 0-based
   long pos = 4;
   Registre r;
   while (pos < cim && LlegirRegistre(f, pos, r) && pos + r.longitud <= cim) {
@@ -98,15 +111,14 @@ std::vector<Registre> Pila(const std::string& f) {
   return pila;
 }
 
-std::string LlegirImatge(bool& existeix) {
+std::string LlegirImatge(const std::string& host, bool& existeix) {
   existeix = false;
   if (g_nomesMemoria) {
     existeix = !g_copia.empty();
     return g_copia;
   }
-  const std::string h = plat::CamiHost(FitxerFinestres());
-  if (h.empty()) return {};
-  FILE* fp = std::fopen(h.c_str(), "rb");
+  if (host.empty()) return {};
+  FILE* fp = std::fopen(host.c_str(), "rb");
   if (!fp) return {};
   existeix = true;
   std::string s;
@@ -117,24 +129,36 @@ std::string LlegirImatge(bool& existeix) {
   return s;
 }
 
-void DesarImatge(const std::string& img) {
+// Writes the bytes of the image from offset `des` on, and the stack top, in place: the
+// file is never truncated (rewriting it whole makes the file system flush it every time).
+void DesarImatge(const std::string& host, const std::string& img, size_t des) {
   g_copia = img;
-  const std::string h = plat::CamiHost(FitxerFinestres());
   bool fet = false;
-  if (!h.empty()) {
-    if (FILE* fp = std::fopen(h.c_str(), "wb")) {
-      fet = std::fwrite(img.data(), 1, img.size(), fp) == img.size();
+  if (!host.empty()) {
+    FILE* fp = std::fopen(host.c_str(), "r+b");
+    if (!fp || g_nomesMemoria) {
+      // Missing, or it may hold anything after a spell in memory: write it whole.
+      if (fp) std::fclose(fp);
+      fp = std::fopen(host.c_str(), "wb");
+      des = 0;
+    }
+    if (fp) {
+      fet = std::fwrite(img.data(), 1, 4, fp) == 4;
+      if (fet && des < img.size()) {
+        if (des < 4) des = 4;
+        fet = std::fseek(fp, static_cast<long>(des), SEEK_SET) == 0 &&
+              std::fwrite(img.data() + des, 1, img.size() - des, fp) == img.size() - des;
+      }
       fet = (std::fclose(fp) == 0) && fet;
     }
   }
   g_nomesMemoria = !fet;
 }
 
-void EsborrarImatge() {
+void EsborrarImatge(const std::string& host) {
   g_copia.clear();
   g_nomesMemoria = false;
-  const std::string h = plat::CamiHost(FitxerFinestres());
-  if (!h.empty()) std::remove(h.c_str());
+  if (!host.empty()) std::remove(host.c_str());
 }
 
 }  // namespace
@@ -163,8 +187,9 @@ void DesarFinestra(int16_t dalt, int16_t esquerra, int16_t baix, int16_t dreta) 
   // The record keeps two digits per coordinate; a window beyond 99 could not come back.
   if (std::max({dalt, esquerra, baix, dreta}) > 99) return;
 
+  const std::string& host = HostFitxer();
   bool existeix;
-  std::string img = LlegirImatge(existeix);
+  std::string img = LlegirImatge(host, existeix);
   const std::vector<Registre> pila = Pila(img);
   const long cim = pila.empty() ? 4 : pila.back().inici + pila.back().longitud;
 
@@ -196,7 +221,7 @@ void DesarFinestra(int16_t dalt, int16_t esquerra, int16_t baix, int16_t dreta) 
   if (img.size() < static_cast<size_t>(cim)) img.resize(static_cast<size_t>(cim), '\0');
   img.replace(static_cast<size_t>(cim), std::min(reg.size(), img.size() - static_cast<size_t>(cim)), reg);
   EscriureCim(img, cim + static_cast<long>(reg.size()) + 1);
-  DesarImatge(img);
+  DesarImatge(host, img, static_cast<size_t>(cim));
 
   FinestraActual = {static_cast<int16_t>(FinestraActual.Nivell + 1), dalt, esquerra, baix, dreta};
 }
@@ -206,20 +231,23 @@ void RestaurarFinestra() {
   // suite belongs to it.
   if (FinestraActual.Nivell <= 0) return;
 
+  const std::string& host = HostFitxer();
   bool existeix;
-  std::string img = LlegirImatge(existeix);
+  std::string img = LlegirImatge(host, existeix);
   std::vector<Registre> pila = Pila(img);
+  size_t des = std::string::npos;  // only the stack top changes, unless the copy stands in
   if (pila.empty() && !g_nomesMemoria && !g_copia.empty()) {
     // The file went missing or was spoilt: fall back to what was last written.
     std::vector<Registre> copia = Pila(g_copia);
     if (!copia.empty()) {
       img = g_copia;
       pila = std::move(copia);
+      des = 0;
     }
   }
   --FinestraActual.Nivell;
   if (pila.empty()) {
-    if (existeix && img.size() <= 3) EsborrarImatge();
+    if (existeix && img.size() <= 3) EsborrarImatge(host);
     return;
   }
 
@@ -244,10 +272,10 @@ void RestaurarFinestra() {
 
   const long nouCim = r.inici + 1;
   if (nouCim < 6) {
-    EsborrarImatge();
+    EsborrarImatge(host);
   } else {
     EscriureCim(img, nouCim);
-    DesarImatge(img);
+    DesarImatge(host, img, std::min(des, img.size()));
   }
 }
 
@@ -382,4 +410,6 @@ void ReiniciarFinestres() {
   PilaText.clear();
   g_copia.clear();
   g_nomesMemoria = false;
+  g_dirCami.clear();
+  g_hostCami.clear();
 }

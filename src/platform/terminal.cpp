@@ -313,15 +313,21 @@ ConsolaTerminal::ConsolaTerminal(int fd_entrada, int fd_sortida, const std::stri
     std::atexit(SortirPrograma);
     g_atexit = true;
   }
-  if (tcsetattr(fd_entrada, TCSANOW, &g_cru) != 0) {
+  // The screen is taken when something is first shown: a run that ends without a dialog
+  // leaves the terminal as it was.
+  ComprovarMida();
+  cua_.clear();  // the size at start is not news
+}
+
+void ConsolaTerminal::Entrar() {
+  if (!oberta_ || g_estat != 0) return;
+  if (tcsetattr(fd_entrada_, TCSANOW, &g_cru) != 0) {
     Restaurar();
     return;
   }
   g_estat = 1;
   Enviar(std::string_view(kSeqInici, sizeof(kSeqInici) - 1));
   pintor_.Invalidar();
-  ComprovarMida();
-  cua_.clear();  // the size at start is not news
 }
 
 ConsolaTerminal::~ConsolaTerminal() { Restaurar(); }
@@ -383,6 +389,8 @@ void ConsolaTerminal::ComprovarMida() {
 
 void ConsolaTerminal::Refrescar() {
   if (!oberta_ || suspesa_) return;
+  Entrar();
+  if (!oberta_) return;
   if (RatoliActiu() != ratoli_terminal_) {
     pendent_ += RatoliActiu() ? kRatoliSi : kRatoliNo;
     ratoli_terminal_ = RatoliActiu();
@@ -529,7 +537,7 @@ void ConsolaTerminal::EnviarOsc52(const std::string& cp850) {
 }
 
 void ConsolaTerminal::Suspendre() {
-  if (!oberta_ || suspesa_) return;
+  if (!oberta_ || suspesa_ || g_estat == 0) return;  // never shown: nothing to give back
   Refrescar();
   Enviar(std::string_view(g_seq_fi, g_long_fi));
   tcsetattr(fd_entrada_, TCSADRAIN, &g_original);

@@ -75,7 +75,7 @@ class ConsolaTerminal : public Consola {
 
  private:
   void Enviar(std::string_view bytes);
-  void EntrarModeCru();
+  void Entrar();  // raw mode and the alternate screen, on first output
   void Rebre(const std::vector<Esdeveniment>& v);
   void TractarSenyals();
 

@@ -71,6 +71,8 @@ TEST_F(Pty, ModesAreSwitchedOnAndPutBackExactly) {
   {
     ConsolaTerminal t(esclau, esclau, "xterm");
     ASSERT_TRUE(t.Oberta());
+    EXPECT_EQ(Sortida(), "") << "nothing shown yet: the terminal is left alone";
+    t.Refrescar();
     termios cru{};
     tcgetattr(esclau, &cru);
     EXPECT_FALSE(cru.c_lflag & (ICANON | ECHO | ISIG)) << "raw, and Ctrl+C does not interrupt";
@@ -181,8 +183,22 @@ TEST_F(Pty, ResizeGrowsTheBufferAndTooSmallShowsTheMessage) {
   EXPECT_NE(repintat.find("\x1b[97;44mQ"), std::string::npos) << "everything repainted";
 }
 
+TEST_F(Pty, ARunThatShowsNothingNeverTouchesTheTerminal) {
+  {
+    ConsolaTerminal t(esclau, esclau, "xterm");
+    ASSERT_TRUE(t.Oberta());
+    t.Suspendre();  // a child program started before anything was shown
+    t.Reprendre();
+  }
+  termios despres{};
+  tcgetattr(esclau, &despres);
+  EXPECT_TRUE(Iguals(original, despres));
+  EXPECT_EQ(Sortida(), "");
+}
+
 TEST_F(Pty, SuspendGivesTheTerminalBackAndResumeRepaints) {
   ConsolaTerminal t(esclau, esclau, "xterm");
+  t.Refrescar();
   t.Ratoli(true);
   t.EscriureCella(2, 2, plat::Cella{'Z', 0x07});
   t.Suspendre();

@@ -78,6 +78,10 @@ int CodiTecla(const plat::Esdeveniment& e) {
     if (e.car == '\t' && (e.estat & plat::kMajuscula)) return 0x0F00;
     return e.car;
   }
+  // The console gives F11 and F12 their keyboard scan codes; the program knows them by
+  // their extended codes.
+  if (e.scan == 0x57) return 0x8500;
+  if (e.scan == 0x58) return 0x8600;
   return e.scan << 8;
 }
 

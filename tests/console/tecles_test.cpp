@@ -50,6 +50,9 @@ TEST_F(Tecles, ModifierFolding) {
       // Alt wins over Ctrl and Shift.
       {0x3B, plat::kAltEsquerra | plat::kCtrlEsquerra | plat::kMajuscula, 0x6800},
       {0x3B, plat::kCtrlEsquerra | plat::kMajuscula, 0x5E00},
+      // F11 and F12 by their keyboard scan codes.
+      {0x57, 0, 0x8500},                   {0x58, plat::kCtrlEsquerra, 0x8A00},
+      {0x57, plat::kAltEsquerra, 0x8B00},
   };
   for (const Cas& c : casos) con.Tecla(0, c.scan, static_cast<uint16_t>(c.estat | plat::kTeclaEstesa));
   for (const Cas& c : casos) EXPECT_EQ(Llegeix(), K(c.esperat)) << std::hex << int(c.scan) << " " << c.estat;

@@ -27,12 +27,13 @@ std::vector<std::string> g_creats;
 bool g_netejaRegistrada = false;
 std::mt19937_64 g_atzar{std::random_device{}()};
 
-// The newest listing as last read: its bytes stay in memory, the read position is also
-// written back to the file after every entry.
+// The newest listing as last read: its bytes stay in memory; the read position goes back
+// into the file when the listing ends or another one takes its place (nothing else reads
+// it meanwhile, and one write per entry would cost more than the listing itself).
 struct LectorLlistat {
   std::string nom;
   std::string dades;
-  std::FILE* fitxer = nullptr;
+  bool canviat = false;
 };
 LectorLlistat g_lector;
 
@@ -165,8 +166,17 @@ std::string NouNomLlistat() {
   return carpeta + std::to_string(d(g_atzar)) + ".dir";
 }
 
+void DesarPosicio() {
+  if (!g_lector.canviat) return;
+  g_lector.canviat = false;
+  if (std::FILE* f = std::fopen(plat::CamiHost(g_lector.nom).c_str(), "r+b")) {
+    std::fwrite(g_lector.dades.data(), 1, 4, f);
+    std::fclose(f);
+  }
+}
+
 void TancarLector() {
-  if (g_lector.fitxer) std::fclose(g_lector.fitxer);
+  DesarPosicio();
   g_lector = LectorLlistat{};
 }
 
@@ -256,6 +266,7 @@ void LlistarDirectori(const std::string& patro) {
     g_netejaRegistrada = true;
     std::atexit(NetejarEnSortir);
   }
+  TancarLector();
   // A fresh name, never another listing's file (ours or another process's).
   std::string nom;
   std::FILE* f = nullptr;
@@ -338,7 +349,6 @@ bool SeguentEntrada(std::string& entrada) {
     TancarLector();
     g_lector.nom = nom;
     g_lector.dades = plat::LlegirFitxer(nom, kMidaMaximaLlistat).value_or(std::string());
-    if (g_lector.dades.size() >= 4) g_lector.fitxer = std::fopen(plat::CamiHost(nom).c_str(), "r+b");
   }
   std::string& d = g_lector.dades;
   if (d.size() < 4) return true;
@@ -346,10 +356,8 @@ bool SeguentEntrada(std::string& entrada) {
   for (int i = 3; i >= 0; --i) posicio = (posicio << 8) | static_cast<unsigned char>(d[i]);
   entrada = EntradaLlistat(d, posicio);
   for (int i = 0; i < 4; ++i) d[i] = static_cast<char>((posicio >> (8 * i)) & 0xFF);
-  if (g_lector.fitxer && std::fseek(g_lector.fitxer, 0, SEEK_SET) == 0) {
-    std::fwrite(d.data(), 1, 4, g_lector.fitxer);
-    std::fflush(g_lector.fitxer);
-  }
+  g_lector.canviat = true;
+  if (entrada.empty()) DesarPosicio();
   return entrada.empty();
 }
 

@@ -256,6 +256,9 @@ TEST_F(Camins, UnreadableFolderGivesAnEmptyListing) {
 }
 
 TEST_F(Camins, MissingFolderGivesAnEmptyListing) {
+  dades_.Escriure("fitxer.txt", "x");
+  LlistarDirectori("D:\\fitxer.txt\\*.*");
+  EXPECT_TRUE(LlegirTot().empty());
   LlistarDirectori("D:\\no\\hi\\es\\*.*");
   LlistarDirectori("Q:\\*.*");
   EXPECT_TRUE(LlegirTot().empty());
@@ -366,6 +369,25 @@ TEST_F(Camins, DriveTypeFoldsTheLetterAndSkipsUnmappedDrives) {
   EXPECT_EQ(d.substr(0, 2), "D:");
   EXPECT_EQ(TipusUnitat("d:\\qualsevol", d), gran);
   EXPECT_EQ(d, descripcio);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Camins, PartlyReadListingKeepsItsPositionOnDisk) {
+  dades_.Escriure("a.txt", "1");
+  dades_.Escriure("bb.txt", "2");
+  AtributsLlistat = 0;
+  LlistarDirectori("D:\\*.*");
+  const std::string vell = NouLlistat();
+  std::string e;
+  ASSERT_FALSE(SeguentEntrada(e));
+  LlistarDirectori("E:\\*.*");
+  const std::string bytes = plat::LlegirFitxer(vell).value();
+  ASSERT_GE(bytes.size(), 4u);
+  EXPECT_EQ(static_cast<size_t>(static_cast<unsigned char>(bytes[0])), 5 + e.size() + 2);
+  EXPECT_EQ(bytes.substr(4 + e.size(), 2), "\r\n");
 }
 
 }  // namespace

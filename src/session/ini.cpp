@@ -515,6 +515,8 @@ void SincronitzarCarpeta(const std::string& carpeta) {
 
 // ---------------------------------------------------------------------------------------
 
+bool IniSincronitzarDisc = true;
+
 std::string LlegirIni(const std::string& fitxer, const std::string& seccio, const std::string& clau) {
   const int fd = ObrirRegular(plat::CamiHost(fitxer), O_RDONLY);
   if (fd < 0) return "";
@@ -581,7 +583,7 @@ void EscriureIni(const std::string& fitxer, const std::string& seccio, const std
     struct stat st;
     if (fstat(fd, &st) == 0) fchmod(tmp, st.st_mode & 07777);
     bool ok = Reescriure(fd, tmp, sec, key, net, seccio, clau);
-    ok = ok && fsync(tmp) == 0;
+    ok = ok && (!IniSincronitzarDisc || fsync(tmp) == 0);
     ok = (close(tmp) == 0) && ok;
     if (!ok) {
       unlink(temporal.c_str());
@@ -589,7 +591,7 @@ void EscriureIni(const std::string& fitxer, const std::string& seccio, const std
       return;
     }
     if (rename(temporal.c_str(), host.c_str()) == 0) {
-      SincronitzarCarpeta(carpeta);
+      if (IniSincronitzarDisc) SincronitzarCarpeta(carpeta);
       close(fd);  // releases the lock only once the new file is in place
       return;
     }

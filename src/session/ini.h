@@ -7,3 +7,5 @@ std::string LlegirIni(const std::string& fitxer, const std::string& seccio, cons
 // Sets key = value in section (an empty value removes the key). Creates the file.
 void EscriureIni(const std::string& fitxer, const std::string& seccio, const std::string& clau,
                  const std::string& valor);
+// Flush each rewrite to disk before it replaces the file (true). Fuzzing turns it off.
+extern bool IniSincronitzarDisc;

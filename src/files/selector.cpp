@@ -184,16 +184,14 @@ std::string DestiDreceraDades(const std::string& dades) {
   if (!info.U32(8, indInfo)) return std::string();
   const bool unicode = midaCapInfo >= 0x24;
 
+  // The suffix completes the local base path as well as the network share.
   std::string cami;
-  if (indInfo & 1) cami = CampCami(info, unicode, 16, 28);
-  if (indInfo & 2) {
-    const std::string sufix = CampCami(info, unicode, 24, 32);
-    if (indInfo & 1) {
-      cami += sufix;
-    } else {
-      uint32_t desp = 0;
-      cami = Unir(info.U32(20, desp) && desp != 0 ? RecursXarxa(info, desp) : std::string(), sufix);
-    }
+  const std::string sufix = (indInfo & 3) ? CampCami(info, unicode, 24, 32) : std::string();
+  if (indInfo & 1) {
+    cami = CampCami(info, unicode, 16, 28) + sufix;
+  } else if (indInfo & 2) {
+    uint32_t desp = 0;
+    cami = Unir(info.U32(20, desp) && desp != 0 ? RecursXarxa(info, desp) : std::string(), sufix);
   }
   if (cami.size() > kMaxCamiDrecera) cami.resize(kMaxCamiDrecera);
   return cami;

@@ -51,6 +51,7 @@ int ExecutarPrincipal() {
   if (!EstatSessio.DirArrel.empty()) plat::CanviarDirectori(EstatSessio.DirArrel);
   CarregarFormulariCorreu();
   PrepararCarpetesEspecials();
+  RegistrarSelector();
   ReiniciarAdjunts();
 
   TriarSortida();

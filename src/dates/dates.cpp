@@ -23,18 +23,20 @@ struct Data {
   int64_t Numero() const { return any * 10000 + mes * 100 + dia; }
 };
 
-// The first four bytes; a short text is completed with packed zeros.
-std::string Quatre(const std::string& d) {
-  if (d.size() == 4) return d;
-  std::string q = d.substr(0, 4);
-  q.resize(4, '\x80');
-  return q;
-}
+// The first four bytes of a packed date; a short text is completed with packed zeros.
+struct Quatre {
+  unsigned char b[4] = {0x80, 0x80, 0x80, 0x80};
+  explicit Quatre(const std::string& d) { std::memcpy(b, d.data(), std::min<size_t>(d.size(), 4)); }
+  // Byte order is chronological order.
+  int Compara(const unsigned char* altre, size_t n = 4, size_t des = 0) const {
+    return std::memcmp(b + des, altre, n);
+  }
+};
 
 bool ByteValid(unsigned char b) { return b >= 128 && b <= 227; }
 
-Data Desempaquetar(const std::string& q) {
-  const auto* b = reinterpret_cast<const unsigned char*>(q.data());
+Data Desempaquetar(const Quatre& q) {
+  const unsigned char* b = q.b;
   Data r;
   if (ByteValid(b[0]) && ByteValid(b[1]) && ByteValid(b[2]) && ByteValid(b[3])) {
     r.any = (b[0] - 128) * 100 + (b[1] - 128);
@@ -42,7 +44,7 @@ Data Desempaquetar(const std::string& q) {
     r.dia = b[3] - 128;
     return r;
   }
-  std::string t = DesempaquetarDigits(q);
+  std::string t = DesempaquetarDigits(std::string(reinterpret_cast<const char*>(b), 4));
   auto d = [&](size_t i) -> int64_t {
     return (i < t.size() && t[i] >= '0' && t[i] <= '9') ? t[i] - '0' : 0;
   };
@@ -53,7 +55,8 @@ Data Desempaquetar(const std::string& q) {
 }
 
 // Packed form of 5 October 1582, the first day of the Gregorian rule.
-const char kGregoria[] = "\x8F\xD2\x8A\x85";
+const unsigned char kGregoria[4] = {0x8F, 0xD2, 0x8A, 0x85};
+const unsigned char kGener[2] = {0x81, 0x81};
 
 bool Bixest(int64_t any, bool julia) {
   if (julia) return any % 4 == 0;
@@ -230,8 +233,8 @@ std::string DatSuma(const std::string& unitat, int32_t quantitat, const std::str
 int32_t DatDiferencia(const std::string& unitat, const std::string& data1, const std::string& data2) {
   const char u = Unitat(unitat);
   if (u != 'D' && u != 'M' && u != 'A') return 0;
-  std::string p1 = Quatre(data1), p2 = Quatre(data2);
-  if (p1.compare(p2) > 0) std::swap(p1, p2);
+  Quatre p1(data1), p2(data2);
+  if (p1.Compara(p2.b) > 0) std::swap(p1, p2);
   const Data a = Desempaquetar(p1), b = Desempaquetar(p2);
   int64_t n = 0;
   if (u == 'D')
@@ -245,16 +248,16 @@ int32_t DatDiferencia(const std::string& unitat, const std::string& data1, const
 }
 
 int16_t DatDiaSetmana(const std::string& data) {
-  const std::string q = Quatre(data);
+  const Quatre q(data);
   const Data d = Desempaquetar(q);
   const Data gener{d.any, 1, 1};
   // 1 January against the date, ordered as their packed forms compare.
-  const int cmp = q.compare(2, 2, "\x81\x81");
+  const int cmp = q.Compara(kGener, 2, 2);
   int64_t k = cmp >= 0 ? DiferenciaDies(gener, d) : DiferenciaDies(d, gener);
   k = std::clamp<int64_t>(k, 0, INT32_MAX);
   const int64_t y = d.any - 1;
   int64_t r;
-  if (q.compare(0, 4, kGregoria, 4) < 0)
+  if (q.Compara(kGregoria) < 0)
     r = ((y + y / 4) % 7 + 5 + k) % 7;
   else
     r = ((y + y / 4 - y / 100 + y / 400) % 7 + k) % 7;

@@ -99,7 +99,9 @@ std::string FormatNumero(const std::string& mascara, double valor) {
   long double t = truncl(escalat);
   long double f = escalat - t;
   long double n = t;
-  if (f > 0.5L || (f == 0.5L && fmodl(t, 2) == 1)) n = t + 1;
+  // A half can only be left below the exact limit, where the parity is an integer's.
+  const bool senar = t < kLimitExacte && (static_cast<uint64_t>(t) & 1) != 0;
+  if (f > 0.5L || (f == 0.5L && senar)) n = t + 1;
   std::string D = Digits(n);
   if (!D.empty()) D.append(static_cast<size_t>(decimals - escala), '0');
 

@@ -302,7 +302,9 @@ bool Edicio::TeclaChoice(uint16_t k, int16_t& tecla) {
     case Codi(kTeclaSupr):
     case Codi(kTeclaCtrlInici):
     case Codi(kTeclaCtrlY):
+      return false;
     case Codi(kTeclaCtrlV):
+      TextEnganxat.clear();  // a terminal paste has nowhere to go here
       return false;
     case Codi(kTeclaInici):
       cursor_ = 1;
@@ -456,9 +458,9 @@ void EditaCamp(int16_t& fila, int16_t& columna, int16_t& amplada, std::string& t
     columna = static_cast<int16_t>(plat::ConsolaActual().ColCursor() + 1 - (PrimeraColumna() - 1));
   int c = std::clamp<int>(cursor, 1, L + 1);
   // A line width that cannot show the text (0 or negative) means one line.
-  if (amplada <= 0) amplada = static_cast<int16_t>(L + 1);
+  if (amplada <= 0) amplada = static_cast<int16_t>(std::min(L + 1, 32767));
   Edicio e(fila, columna, amplada, text, c);
   tecla = 0;
   e.Executar(tecla);
-  cursor = static_cast<int16_t>(e.Cursor());
+  cursor = static_cast<int16_t>(std::min(e.Cursor(), 32767));
 }

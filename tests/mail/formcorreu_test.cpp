@@ -100,6 +100,11 @@ TEST(DefinicioCorreu, LabelsAreTranslatedWhenLoaded) {
   EXPECT_EQ(CampFormulari(1, 7)->OpcionsCamp, "|00,IMEDIATO");
   // The Yes/No list has no entry and stays as it is.
   EXPECT_EQ(CampFormulari(1, 2)->OpcionsCamp, "|S,S\xD6|N,NO");
+
+  EstatSessio.Idioma = "SPA";
+  ASSERT_TRUE(CarregarFormulariCorreu());
+  EXPECT_EQ(TitolCaixa, " SELECCION IMPRESORA ");
+  EXPECT_EQ(CampFormulari(1, 4)->Etiqueta, "ASUNTO ..: ");
 }
 
 TEST(PaginaCorreu, FirstPaintWithMailOff) {

@@ -1,1 +1,183 @@
-// (to be written)
+#include "output/triar.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "console/formulari.h"
+#include "dates/dates.h"
+#include "fields/colors.h"
+#include "files/camins.h"
+#include "files/selector.h"
+#include "mail/formcorreu.h"
+#include "output/despatx.h"
+#include "output/traduccio.h"
+#include "platform/fitxers.h"
+#include "platform/sistema.h"
+#include "session/ini.h"
+#include "session/sessio.h"
+#include "session/utilitats.h"
+
+namespace {
+
+const char* const kParaulesControl[] = {"SEND", "DEVICE", "PAGE", "JUS"};
+
+char Majuscula(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Content test
+
+void DetectorContingut::JutjarLinia() {
+  // Reached only when the line ended before its first word could match a control word.
+  contingut_ = true;
+}
+
+bool DetectorContingut::Afegir(const char* p, size_t n) {
+  for (size_t i = 0; i < n && !contingut_; ++i) {
+    const char c = p[i];
+    const bool fiLinia = c == '\r' || c == '\n';
+    switch (estat_) {
+      case Estat::Inici:
+        if (fiLinia || c == ' ') break;
+        if (c == '*') {
+          estat_ = Estat::Resta;
+          break;
+        }
+        nPrefix_ = 0;
+        estat_ = Estat::Prefix;
+        [[fallthrough]];
+      case Estat::Prefix: {
+        if (fiLinia) {
+          JutjarLinia();
+          break;
+        }
+        prefix_[nPrefix_++] = Majuscula(c);
+        bool possible = false, complet = false;
+        for (const char* w : kParaulesControl) {
+          const size_t lw = strlen(w);
+          if (nPrefix_ <= lw && memcmp(prefix_, w, nPrefix_) == 0) {
+            possible = true;
+            complet = complet || nPrefix_ == lw;
+          }
+        }
+        if (complet)
+          estat_ = Estat::Resta;
+        else if (!possible)
+          contingut_ = true;
+        break;
+      }
+      case Estat::Resta:
+        if (fiLinia) estat_ = Estat::Inici;
+        break;
+    }
+  }
+  return contingut_;
+}
+
+bool DetectorContingut::Acabar() {
+  if (!contingut_ && estat_ == Estat::Prefix) JutjarLinia();
+  estat_ = Estat::Inici;
+  return contingut_;
+}
+
+bool LlistatTeContingut(const std::string& cami) {
+  // Non-blocking open so a FIFO or device in place of the listing cannot stall the run.
+  const int fd = open(plat::CamiHost(cami).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return false;
+  }
+  constexpr size_t kBloc = 64 * 1024;
+  std::unique_ptr<char[]> buf(new char[kBloc]);
+  DetectorContingut d;
+  for (;;) {
+    const ssize_t r = read(fd, buf.get(), kBloc);
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) break;
+    if (d.Afegir(buf.get(), static_cast<size_t>(r))) break;
+  }
+  close(fd);
+  return d.Acabar();
+}
+
+// ---------------------------------------------------------------------------------------
+
+std::string LlistaSortides() {
+  std::string l = "|P," + TraduirText("PANTALLA");
+  const std::string impressores = EstatSessio.DirTerminal + "KEVLSTPR.INI";
+  for (int n = 1; n <= 9; ++n) {
+    const std::string nom = LlegirIni(impressores, "Impressores", "LPT" + std::to_string(n) + ".Nom");
+    if (!nom.empty()) l += "|" + std::to_string(n) + "," + nom;
+  }
+  return l + "|H,HTML|F,PDF|W,WINDOWS";
+}
+
+std::string OpcionsHora() {
+  const plat::Moment ara = plat::Ara();
+  const std::string avui = DatEmpaquetar(ara.any, ara.mes, ara.dia);
+  std::string l;
+  for (int n = 2; n <= 49; ++n) {
+    const int h = ara.hora + n;
+    l += "|" + ZerosEsquerra(2, n) + "," + ZerosEsquerra(2, h % 24) + ".00" + " " +
+         DatText("dm", 0, DatSuma("d", h / 24, avui));
+  }
+  return l;
+}
+
+void TriarSortida() {
+  const EstatSessioT& s = EstatSessio;
+  const std::string peticio = s.DirTmp + "KEVPRINT.INI";
+  const std::string terminal = s.DirTerminal + "KEVPRINT.INI";
+  Peticio.Mostrar = LlegirIni(peticio, "Opcions", "Mostrar") != "N";
+  Peticio.Correu = LlegirIni(peticio, "Opcions", "Correu") == "S";
+  Peticio.PerDefecte = ValorNumeric(LlegirIni(terminal, "Entrada", "PerDefecte")) != 0;
+  Peticio.DosOnly = ValorNumeric(LlegirIni(s.DirArrel + "QUIL.INI", "KevPrint", "DosOnly")) != 0;
+
+  if (!LlistatTeContingut(s.DirTmp + "kevprint.tmp")) return;
+
+  if (Camp* c = CampFormulari(kPaginaCorreu, kCampDesti)) c->OpcionsCamp = LlistaSortides();
+  FixarValorCamp(kPaginaCorreu, kCampDesti, LlegirIni(s.DirTmp + "QUILTERM.INI", "Sistema", "Sortida"));
+
+  const std::string operador = s.Operador.empty() ? "*" : s.Operador;
+  const std::string mail = s.DirArrel + "MAIL.INI";
+  FixarValorCamp(kPaginaCorreu, kCampAssumpte, LlegirIni(mail, operador, "Assumpte"));
+  FixarValorCamp(kPaginaCorreu, kCampNomRemitent, LlegirIni(mail, operador, "Nom"));
+  FixarValorCamp(kPaginaCorreu, kCampAdrecaRemitent, LlegirIni(mail, operador, "Mail"));
+
+  // The company code names the letterhead image; it is kept with the installation's
+  // other print settings.
+  const std::string empresa = Retallat(LlegirIni(s.DirArrel + "QUIL.INI", "KevPrint", "Empresa"));
+  MembretExisteix = !empresa.empty() && ExisteixCami(CamiCurt(s.DirArrel + "IMATGES\\" + empresa + ".GIF"));
+
+  CarpetaBase = LlegirIni(terminal, "Cerca", "Unit");
+
+  if (Camp* c = CampFormulari(kPaginaCorreu, kCampHoraEnviament)) c->OpcionsCamp += OpcionsHora();
+
+  if (!Peticio.Correu)
+    for (int camp : {kCampEnviarCorreu, kCampImprimirTambe})
+      if (Camp* c = CampFormulari(kPaginaCorreu, camp)) c->Indicadors |= kCampOcult | kCampNomesVeure;
+
+  if (!Peticio.Mostrar || Peticio.PerDefecte) {
+    Despatxar();
+    return;
+  }
+  if (s.Entorn == "WIN" && !Peticio.DosOnly && ExisteixCami(s.DirExe + "KEWPRINT.EXE")) {
+    plat::ExecutarIEsperar(s.DirExe + "KEWPRINT.EXE " + s.DirTmp);
+    return;
+  }
+  TriaColor("n");
+  CarpetaRelativa.clear();
+  int16_t tecla = 0;
+  ExecutarFormulari(kPaginaCorreu, 0, 0, tecla);
+  if (tecla == 27) return;
+  DesarEleccio();
+  Despatxar();
+}

@@ -27,26 +27,29 @@ host() {
 }
 
 ini() {  # file section key
-  [ -f "$1" ] || return 0
+  [ -n "$1" ] && [ -f "$1" ] || return 0
   iconv -f cp850 -t utf-8 "$1" | tr -d '\r' | awk -v s="$2" -v k="$3" '
     /^[ \t]*\[/ { sub(/^[ \t]*\[/, ""); sub(/\].*/, ""); cur = tolower($0); next }
     cur == tolower(s) && index($0, "=") { key = substr($0, 1, index($0, "=") - 1); gsub(/ /, "", key)
       if (tolower(key) == tolower(k)) { print substr($0, index($0, "=") + 1); exit } }'
 }
 
+# A file of a folder, its name matched without regard to case.
+fitxer() { find "$1" -maxdepth 1 -iname "$2" 2>/dev/null | head -1; }
+
 tmp=$(host "$KEVTMP")
-term=$(host "$(ini "$tmp/Sessio.ini" Terminal Dir)")
+term=$(host "$(ini "$(fitxer "$tmp" Sessio.ini)" Terminal Dir)")
 listing="$tmp/kevprint.tmp"
 record="$log/$nom.txt"
 {
   echo "program: $nom"
   echo "arguments: $*"
   if [ "$nom" != TORNAR ]; then
-    echo "destination: $(ini "$tmp/QUILTERM.INI" Sistema Sortida)"
+    echo "destination: $(ini "$(fitxer "$tmp" QUILTERM.INI)" Sistema Sortida)"
     echo "listing: $listing ($(stat -c %s "$listing" 2>/dev/null || echo 0) bytes)"
-    echo "PerCorreu: $(ini "$term/KEVPRINT.INI" Entrada PerCorreu)"
-    echo "PrtTambe: $(ini "$term/KEVPRINT.INI" Entrada PrtTambe)"
-    eml=$(find "$tmp" -maxdepth 1 -iname KEVEML.INI | head -1)
+    echo "PerCorreu: $(ini "$(fitxer "$term" KEVPRINT.INI)" Entrada PerCorreu)"
+    echo "PrtTambe: $(ini "$(fitxer "$term" KEVPRINT.INI)" Entrada PrtTambe)"
+    eml=$(fitxer "$tmp" KEVEML.INI)
     [ -n "$eml" ] && { echo "--- KEVEML.INI"; iconv -f cp850 -t utf-8 "$eml" | tr -d '\r'; }
   fi
 } >"$record"

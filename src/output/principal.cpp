@@ -1,5 +1,7 @@
 #include "output/principal.h"
 
+#include "console/ajuda.h"
+#include "fields/calculadora.h"
 #include "files/camins.h"
 #include "files/selector.h"
 #include "mail/adjunts.h"
@@ -50,6 +52,10 @@ int ExecutarPrincipal() {
   IniciSessio();
   if (!EstatSessio.DirArrel.empty()) plat::CanviarDirectori(EstatSessio.DirArrel);
   CarregarFormulariCorreu();
+  RegistrarGanxosCorreu();
+  RegistrarSelector();
+  RegistrarCalculadoraICalendari();
+  RegistrarAjuda();
   PrepararCarpetesEspecials();
   RegistrarSelector();
   ReiniciarAdjunts();

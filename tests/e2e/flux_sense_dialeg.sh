@@ -20,7 +20,6 @@ tmux kill-session -t "$SESSION"
 
 # 2. "Mostrar" = "N": the stored destination (printer 2) goes out without a dialog; the
 #    mail offer is consumed, the terminal's last mail answers stay as they were.
-reset_run() { rm -rf "$T/LOG"; mkdir -p "$T/LOG"; rm -f "$T/rc"; }
 reset_run
 cp "$DEMO/TERM01/TMP/kevprint.tmp" "$WORK/kevprint.tmp"
 put "$WORK/KevPrint.ini" $'[Opcions]\nMostrar=N\nCorreu=S\nTornar=TORNAR\n'

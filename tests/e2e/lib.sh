@@ -22,7 +22,7 @@ ini() {
   iconv -f cp850 -t utf-8 "$1" | tr -d '\r' | awk -v s="$2" -v k="$3" '
     /^[ \t]*\[/ { sub(/^[ \t]*\[/, ""); sub(/\].*/, ""); cur = tolower($0); gsub(/^ +| +$/, "", cur); next }
     cur == tolower(s) && index($0, "=") { key = substr($0, 1, index($0, "=") - 1); gsub(/^ +| +$/, "", key)
-      if (tolower(key) == tolower(k)) { print substr($0, index($0, "=") + 1); exit } }'
+      kk = k; gsub(/^ +| +$/, "", kk); if (tolower(key) == tolower(kk)) { print substr($0, index($0, "=") + 1); exit } }'
 }
 
 # Starts kevprint in a detached tmux session; its exit code lands in $T/rc and the
@@ -43,7 +43,27 @@ RUN
   chmod +x "$T/run.sh"
   rm -f "$T/rc"
   tmux new-session -d -s "$SESSION" -x 80 -y 25 "$T/run.sh"
+  tmux set-option -t "$SESSION" monitor-bell on >/dev/null
+  tmux set-option -t "$SESSION" bell-action any >/dev/null
 }
+
+# 1-based screen row and column of the cursor.
+cursor() { tmux display -p -t "$SESSION" '#{e|+:#{cursor_y},1} #{e|+:#{cursor_x},1}'; }
+bell() { tmux display -p -t "$SESSION" '#{window_bell_flag}'; }
+# Row n of the screen (1-based).
+row() { screen | sed -n "${1}p"; }
+# Waits until row n shows a text.
+wait_row() {
+  local n=$(( ${3:-5} * 20 ))
+  while ! row "$1" | grep -qF -- "$2"; do
+    sleep 0.05; n=$((n-1))
+    [ $n -gt 0 ] || { fail "row $1 never showed: $2 (it shows: $(row "$1"))"; return 1; }
+  done
+}
+# Types keys and lets the program draw.
+type_keys() { keys "$@"; sleep 0.15; }
+# A fresh run: clean log, no exit code yet.
+reset_run() { tmux kill-session -t "$SESSION" 2>/dev/null || true; rm -rf "$T/LOG"; mkdir -p "$T/LOG"; rm -f "$T/rc"; }
 
 # Waits until kevprint has ended (at most $1 seconds, default 10).
 wait_end() {

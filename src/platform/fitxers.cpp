@@ -156,12 +156,24 @@ std::string CamiHost(const std::string& cami_in) {
     host = "";
     resta = cami;
   }
-  size_t i = 0;
-  while (i < resta.size()) {
+  // Most paths exist as spelled: one lookup then, instead of one per component.
+  std::string exacte = host;
+  for (size_t i = 0; i < resta.size();) {
     size_t j = resta.find_first_of("\\/", i);
     if (j == std::string::npos) j = resta.size();
-    if (j > i) host = Afegir(host, Cp850AUtf8(resta.substr(i, j - i)));
+    if (j > i) exacte += (exacte.empty() || exacte.back() == '/' ? "" : "/") + Cp850AUtf8(resta.substr(i, j - i));
     i = j + 1;
+  }
+  if (!exacte.empty() && ExisteixHost(exacte)) {
+    host = exacte;
+  } else {
+    size_t i = 0;
+    while (i < resta.size()) {
+      size_t j = resta.find_first_of("\\/", i);
+      if (j == std::string::npos) j = resta.size();
+      if (j > i) host = Afegir(host, Cp850AUtf8(resta.substr(i, j - i)));
+      i = j + 1;
+    }
   }
   if (host.empty()) host = ".";
   // Keep a trailing separator: it says "the folder itself".

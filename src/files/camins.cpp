@@ -115,6 +115,7 @@ std::string LlargPlataforma(const std::string& cami) {
 struct Resolt {
   std::string cami;
   std::string llarg;
+  plat::InfoFitxer info;  // what the existence check found
 };
 
 Resolt Resoldre(const std::string& cami_in) {
@@ -126,12 +127,15 @@ Resolt Resoldre(const std::string& cami_in) {
     if (it != g_cau.noms.end()) {
       const std::string directe = g_cau.host + it->second;
       // Only while that exact spelling is still there.
-      if (plat::CamiHost(directe) == plat::Cp850AUtf8(directe) && plat::Info(directe).existeix)
-        return {directe, g_cau.llarg + it->second};
+      if (plat::CamiHost(directe) == plat::Cp850AUtf8(directe)) {
+        plat::InfoFitxer info = plat::Info(directe);
+        if (info.existeix) return {directe, g_cau.llarg + it->second, info};
+      }
     }
   }
-  if (!plat::Info(cami).existeix) return {};
-  return {cami, LlargPlataforma(cami)};
+  plat::InfoFitxer info = plat::Info(cami);
+  if (!info.existeix) return {};
+  return {cami, LlargPlataforma(cami), info};
 }
 
 // Windows-style name match: "*" any run, "?" one character, without regard to case;
@@ -364,7 +368,7 @@ bool SeguentEntrada(std::string& entrada) {
 std::string DataFitxer(const std::string& cami) {
   const Resolt r = Resoldre(cami);
   if (r.cami.empty()) return std::string();
-  const plat::InfoFitxer info = plat::Info(r.cami);
+  const plat::InfoFitxer& info = r.info;
   if (!info.existeix || info.directori) return std::string();
   const std::time_t t = static_cast<std::time_t>(info.modificat);
   std::tm tm{};

@@ -1,0 +1,1 @@
+kev_bench(bench_llistes llistes.cpp kev_console)

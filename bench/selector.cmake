@@ -1,0 +1,1 @@
+kev_bench(bench_selector selector.cpp kev_selector)

@@ -57,7 +57,6 @@ int ExecutarPrincipal() {
   RegistrarCalculadoraICalendari();
   RegistrarAjuda();
   PrepararCarpetesEspecials();
-  RegistrarSelector();
   ReiniciarAdjunts();
 
   TriarSortida();

@@ -1,0 +1,1 @@
+kev_bench(bench_calculadora ${CMAKE_CURRENT_LIST_DIR}/calculadora.cpp kev_fields)

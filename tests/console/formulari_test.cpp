@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "entorn_pantalla.h"
+#include "util/entorn_pantalla.h"
 #include "fields/editor.h"
 #include "platform/sistema.h"
 
@@ -108,27 +108,10 @@ class Formularis_ : public PantallaTest {
     }
   }
 
-  void Clau(int codi) {
-    if (codi < 256) {
-      con.Tecla(static_cast<uint8_t>(codi));
-    } else {
-      con.Tecla(0, static_cast<uint8_t>(codi >> 8));
-    }
-  }
-  void Claus(std::initializer_list<int> codis) {
-    for (int c : codis) Clau(c);
-  }
-  void Clic(int fila, int col) {
-    con.Clic(fila - 1, col - 1, plat::kBotoEsquerre);
-    con.Clic(fila - 1, col - 1, 0);
-  }
   int16_t Executar(int16_t form = 1, int16_t pujar = 0, int16_t baixar = 0) {
     int16_t k = 0;
     ExecutarFormulari(form, pujar, baixar, k);
     return k;
-  }
-  std::string Tros(int fila, int col, int n) const {
-    return con.Fila(fila - 1).substr(static_cast<size_t>(col - 1), static_cast<size_t>(n));
   }
   int Compta(const std::string& prefix) const {
     int n = 0;
@@ -211,7 +194,7 @@ TEST_F(Formularis_, EscapeGoesToTheFirstFieldThenClosesAndRestoresTheScreen) {
   OmplirPatro();
   const std::string abans = TotesLesCeles();
   // Field 1 -> Enter -> field 2 -> Escape -> field 1 -> Escape closes.
-  Claus({'A', kTeclaEnter, ' ', kTeclaEscape, kTeclaEscape});
+  con.Claus({'A', kTeclaEnter, ' ', kTeclaEscape, kTeclaEscape});
   EXPECT_EQ(Executar(), kTeclaEscape);
   EXPECT_EQ(ValorCamp(1, 1), "A         ");
   EXPECT_EQ(ValorCamp(1, 2), "N");  // the change on field 2 was discarded
@@ -231,7 +214,7 @@ TEST_F(Formularis_, PagesAreDrawnInTheirFramedWindows) {
     for (int r = 0; r < 25; ++r) files.push_back(con.Fila(r));
     return 0;
   };
-  Clau(kTeclaEscape);
+  con.Clau(kTeclaEscape);
   Executar();
   ASSERT_EQ(files.size(), 25u);
   EXPECT_EQ(files[4].substr(17, 55), "\xC9" + std::string(53, '\xCD') + "\xBB");
@@ -244,7 +227,7 @@ TEST_F(Formularis_, PagesAreDrawnInTheirFramedWindows) {
 
 TEST_F(Formularis_, LinkedPageOpensPastTheLastFieldAndClosesBackIntoIt) {
   // Enter on field 3 opens page 2; Up on its first field closes it, back on field 3.
-  Claus({kTeclaEnter, kTeclaEnter, kTeclaEnter, 'p', 'a', 'g', kTeclaAmunt, 'Z', kTeclaAmunt, kTeclaEscape,
+  con.Claus({kTeclaEnter, kTeclaEnter, kTeclaEnter, 'p', 'a', 'g', kTeclaAmunt, 'Z', kTeclaAmunt, kTeclaEscape,
         kTeclaEscape});
   EXPECT_EQ(Executar(), kTeclaEscape);
   EXPECT_EQ(ValorCamp(2, 1).substr(0, 4), "pag ");
@@ -254,7 +237,7 @@ TEST_F(Formularis_, LinkedPageOpensPastTheLastFieldAndClosesBackIntoIt) {
 
   // Escape on page 2's first field closes it too.
   registre.clear();
-  Claus({kTeclaF2, kTeclaEscape, 'Y', kTeclaEnter, kTeclaEscape, kTeclaEscape});
+  con.Claus({kTeclaF2, kTeclaEscape, 'Y', kTeclaEnter, kTeclaEscape, kTeclaEscape});
   EXPECT_EQ(Executar(), kTeclaEscape);
   EXPECT_EQ(ValorCamp(1, 1).substr(0, 2), "Y ");
   EXPECT_EQ(Compta("sortir 2 27"), 1);
@@ -267,7 +250,7 @@ TEST_F(Formularis_, LinkedPageIsDrawnOverTheFirst) {
     return 0;
   };
   FixarValorCamp(2, 1, "12345678901234567890");
-  Claus({kTeclaF2, kTeclaEscape});
+  con.Claus({kTeclaF2, kTeclaEscape});
   Executar();
   EXPECT_EQ(vista.substr(5, 3), "\xC9\xCD\xCD");
   EXPECT_EQ(vista.substr(81 + 7, 10), "1234567890");
@@ -277,7 +260,7 @@ TEST_F(Formularis_, LinkedPageIsDrawnOverTheFirst) {
 
 TEST_F(Formularis_, EnterAndDownOnTheLastFieldOfAPageWithoutLink) {
   Formularis[1].Enllac = 0;
-  Claus({kTeclaAvall, kTeclaAvall, kTeclaAvall, kTeclaAvall, 'q', kTeclaEnter});
+  con.Claus({kTeclaAvall, kTeclaAvall, kTeclaAvall, kTeclaAvall, 'q', kTeclaEnter});
   EXPECT_EQ(Executar(), kTeclaEnter);
   EXPECT_EQ(ValorCamp(1, 3).substr(0, 2), "q ");
   EXPECT_EQ(registre.back(), "sortir 1 13");
@@ -286,25 +269,25 @@ TEST_F(Formularis_, EnterAndDownOnTheLastFieldOfAPageWithoutLink) {
 TEST_F(Formularis_, EnterLeavesAsEndWhenTheFormAcceptsEnd) {
   ASSERT_TRUE(CarregarFormularis(Descriptor("d,4900,5100,1b,4800,5000,4f00,2"), nullptr));
   FixarValorCamp(1, 2, "N");
-  Claus({'a', kTeclaEnter});
+  con.Claus({'a', kTeclaEnter});
   EXPECT_EQ(Executar(), kTeclaFinal);
   EXPECT_EQ(ValorCamp(1, 1).substr(0, 2), "a ");
   // Tab still moves on (it arrives as Enter).
-  Claus({kTeclaTab, 'b', kTeclaCtrlB});
+  con.Claus({kTeclaTab, 'b', kTeclaCtrlB});
   EXPECT_EQ(Executar(), kTeclaCtrlB);
   EXPECT_EQ(ValorCamp(1, 2), "N");
 }
 
 TEST_F(Formularis_, PageDownAndPageUpAndThePageMemory) {
   // Page Down from the first field goes to the last; again leaves with 5100.
-  Claus({kTeclaAvPag, 'L', kTeclaAvPag});
+  con.Claus({kTeclaAvPag, 'L', kTeclaAvPag});
   Formularis[1].Enllac = 0;
   EXPECT_EQ(Executar(), kTeclaAvPag);
   EXPECT_EQ(ValorCamp(1, 3).substr(0, 2), "L ");
   EXPECT_EQ(PaginaRecordada, 1);
 
   // With the flag set, Page Down on the last field stays.
-  Claus({kTeclaAvPag, kTeclaAvPag, 'M', kTeclaRePag, kTeclaRePag, kTeclaEscape});
+  con.Claus({kTeclaAvPag, kTeclaAvPag, 'M', kTeclaRePag, kTeclaRePag, kTeclaEscape});
   EXPECT_EQ(Executar(1, 1, 1), kTeclaEscape);
   EXPECT_EQ(ValorCamp(1, 3).substr(0, 2), "LM");
   EXPECT_EQ(PaginaRecordada, 0);
@@ -312,11 +295,11 @@ TEST_F(Formularis_, PageDownAndPageUpAndThePageMemory) {
   // Page Up on the first field of page 2 leaves the chain and remembers page 2: the next
   // run opens page 2 at once.
   Formularis[1].Enllac = 2;
-  Claus({kTeclaF2, kTeclaRePag});
+  con.Claus({kTeclaF2, kTeclaRePag});
   EXPECT_EQ(Executar(), kTeclaRePag);
   EXPECT_EQ(PaginaRecordada, 2);
   registre.clear();
-  Claus({'r', kTeclaAvall, kTeclaAvall, kTeclaAvall, kTeclaAmunt, kTeclaEscape});
+  con.Claus({'r', kTeclaAvall, kTeclaAvall, kTeclaAvall, kTeclaAmunt, kTeclaEscape});
   EXPECT_EQ(Executar(), kTeclaEscape);
   EXPECT_EQ(ValorCamp(2, 1).substr(0, 2), "r ");
   EXPECT_EQ(PaginaRecordada, 0);
@@ -327,29 +310,29 @@ TEST_F(Formularis_, PageDownAndPageUpAndThePageMemory) {
 
 TEST_F(Formularis_, CursorAtTheEndAndBlankStartFields) {
   FixarValorCamp(1, 3, "ABC");
-  Claus({kTeclaAvall, kTeclaAvall, 'D', kTeclaEscape, kTeclaEscape});
+  con.Claus({kTeclaAvall, kTeclaAvall, 'D', kTeclaEscape, kTeclaEscape});
   Executar();
   // Escape discarded the edit, but the cursor had started after "ABC".
   EXPECT_EQ(ValorCamp(1, 3).substr(0, 4), "ABC ");
-  Claus({kTeclaAvall, kTeclaAvall, 'D', kTeclaAmunt, kTeclaEscape});
+  con.Claus({kTeclaAvall, kTeclaAvall, 'D', kTeclaAmunt, kTeclaEscape});
   Executar();
   EXPECT_EQ(ValorCamp(1, 3).substr(0, 4), "ABCD");
 
   // A blank-start field left blank keeps (and is accepted with) its stored value.
   FixarValorCamp(2, 3, "OLD");
   registre.clear();
-  Claus({kTeclaF2, kTeclaEnter, kTeclaAmunt, kTeclaAmunt, kTeclaEscape});
+  con.Claus({kTeclaF2, kTeclaEnter, kTeclaAmunt, kTeclaAmunt, kTeclaEscape});
   Executar();
   EXPECT_EQ(ValorCamp(2, 3), "OLD  ");
   EXPECT_EQ(Compta("acceptar 2.3 [OLD  ] 18432"), 1);
   // Typed over, it takes the new text.
-  Claus({kTeclaF2, kTeclaEnter, 'N', kTeclaAmunt, kTeclaAmunt, kTeclaEscape});
+  con.Claus({kTeclaF2, kTeclaEnter, 'N', kTeclaAmunt, kTeclaAmunt, kTeclaEscape});
   Executar();
   EXPECT_EQ(ValorCamp(2, 3), "N    ");
 }
 
 TEST_F(Formularis_, HooksAreCalledInOrder) {
-  Claus({'x', kTeclaEnter, kTeclaEscape, kTeclaEscape});
+  con.Claus({'x', kTeclaEnter, kTeclaEscape, kTeclaEscape});
   Executar();
   std::vector<std::string> esperat = {
       "dibuixar 1",
@@ -363,7 +346,7 @@ TEST_F(Formularis_, HooksAreCalledInOrder) {
 
 TEST_F(Formularis_, RefusedValueBeepsAndEditsTheSameTextAgain) {
   refusar = 1;
-  Claus({'a', kTeclaEnter, 'b', kTeclaEnter, kTeclaEscape, kTeclaEscape});
+  con.Claus({'a', kTeclaEnter, 'b', kTeclaEnter, kTeclaEscape, kTeclaEscape});
   Executar();
   EXPECT_EQ(con.xiulets, 1);
   EXPECT_EQ(Compta("acceptar 1.1 [a         ]"), 1);
@@ -374,7 +357,7 @@ TEST_F(Formularis_, RefusedValueBeepsAndEditsTheSameTextAgain) {
 
 TEST_F(Formularis_, RefusedLeavingReturnsToTheFirstField) {
   refusarSortida = 1;
-  Claus({kTeclaAvall, kTeclaEscape, 'w', kTeclaEscape});
+  con.Claus({kTeclaAvall, kTeclaEscape, 'w', kTeclaEscape});
   EXPECT_EQ(Executar(), kTeclaEscape);
   EXPECT_EQ(Compta("sortir 1 27"), 2);
   // 'w' was typed in field 1 after the refusal, then discarded by Escape.
@@ -384,26 +367,26 @@ TEST_F(Formularis_, RefusedLeavingReturnsToTheFirstField) {
 
 TEST_F(Formularis_, MouseClicksChooseFields) {
   // A click on field 3's label (window row 3, column 2 -> screen 8, 20).
-  Clic(8, 20);
-  Claus({'m', kTeclaEscape, kTeclaEscape});
+  con.ClicA(8, 20);
+  con.Claus({'m', kTeclaEscape, kTeclaEscape});
   Executar();
   // Escape went to field 1 and closed; field 3's edit was discarded: look at the log.
   EXPECT_EQ(Compta("camp 1.3"), 1);
 
   registre.clear();
-  Clic(8, 30);
-  Claus({'m', kTeclaAmunt, kTeclaEscape});
+  con.ClicA(8, 30);
+  con.Claus({'m', kTeclaAmunt, kTeclaEscape});
   Executar();
   EXPECT_EQ(ValorCamp(1, 3).substr(0, 2), "m ");
 
   // On page 2 a click on the display-only row keeps the current field; the second line of
   // the two-line field is part of it.
   registre.clear();
-  Claus({kTeclaF2, kTeclaEnter});  // to field 3 of page 2, over the display-only row
-  Clic(14, 9);
-  Claus({'k', kTeclaAmunt});  // still field 3: 'k' typed there
-  Clic(12, 10);
-  Claus({'j', kTeclaEnter, kTeclaEscape});
+  con.Claus({kTeclaF2, kTeclaEnter});  // to field 3 of page 2, over the display-only row
+  con.ClicA(14, 9);
+  con.Claus({'k', kTeclaAmunt});  // still field 3: 'k' typed there
+  con.ClicA(12, 10);
+  con.Claus({'j', kTeclaEnter, kTeclaEscape});
   Executar();
   EXPECT_EQ(ValorCamp(2, 3), "k    ");
   EXPECT_EQ(ValorCamp(2, 1).substr(10, 3), "  j");
@@ -415,20 +398,20 @@ TEST_F(Formularis_, HelpKeyAndF4WithoutList) {
   Ganxos.Ajuda = [&](const std::string& t) { temes.push_back(t); };
   // Empty menu name: nothing, the field is edited again from its stored value.
   FixarValorCamp(1, 1, "ORIG");
-  Claus({'X', kTeclaF1, kTeclaEnter, kTeclaEscape, kTeclaEscape});
+  con.Claus({'X', kTeclaF1, kTeclaEnter, kTeclaEscape, kTeclaEscape});
   Executar();
   EXPECT_TRUE(temes.empty());
   EXPECT_EQ(ValorCamp(1, 1), "ORIG      ");
 
   EstatSessio.NomMenu = "VENDES  ";
-  Claus({'X', kTeclaF1, 'Y', kTeclaEnter, kTeclaEscape, kTeclaEscape});
+  con.Claus({'X', kTeclaF1, 'Y', kTeclaEnter, kTeclaEscape, kTeclaEscape});
   Executar();
   ASSERT_EQ(temes.size(), 1u);
   EXPECT_EQ(temes[0], "VENDES");
   EXPECT_EQ(ValorCamp(1, 1), "YRIG      ");
 
   // F4 on a field without a list: the field is edited again, no beep.
-  Claus({'Q', kTeclaF4, kTeclaEnter, kTeclaEscape, kTeclaEscape});
+  con.Claus({'Q', kTeclaF4, kTeclaEnter, kTeclaEscape, kTeclaEscape});
   Executar();
   EXPECT_EQ(ValorCamp(1, 1), "YRIG      ");
   EXPECT_EQ(con.xiulets, 0);
@@ -439,11 +422,11 @@ TEST_F(Formularis_, HiddenFieldsShowTheMaskAndRestoreIt) {
   FixarValorCamp(1, 1, "secret");
   std::string vista;
   Ganxos.AcceptarCamp = [&](int16_t f, std::string& t, int16_t& c, int16_t&) -> int16_t {
-    vista = Tros(6, 25, 10);
+    vista = con.Tros(6, 25, 10);
     FixarValorCamp(f, c, t);
     return 0;
   };
-  Claus({'p', 'w', kTeclaEnter, kTeclaEscape, kTeclaEscape});
+  con.Claus({'p', 'w', kTeclaEnter, kTeclaEscape, kTeclaEscape});
   Executar();
   EXPECT_EQ(vista, "XXXXXXXXXX");
   EXPECT_EQ(ValorCamp(1, 1), "pw        ");
@@ -453,7 +436,7 @@ TEST_F(Formularis_, HiddenFieldsShowTheMaskAndRestoreIt) {
 TEST_F(Formularis_, DisabledFieldsAreSkipped) {
   CampFormulari(1, 2)->Indicadors = 6;
   // From field 1, Down goes over field 2 to field 3; Up comes back over it.
-  Claus({kTeclaAvall, 'z', kTeclaAmunt, 'y', kTeclaEnter, kTeclaEscape, kTeclaEscape});
+  con.Claus({kTeclaAvall, 'z', kTeclaAmunt, 'y', kTeclaEnter, kTeclaEscape, kTeclaEscape});
   Executar();
   EXPECT_EQ(ValorCamp(1, 3).substr(0, 2), "z ");
   EXPECT_EQ(ValorCamp(1, 1).substr(0, 2), "y ");
@@ -471,8 +454,8 @@ TEST_F(Formularis_, DisabledFieldsAreSkipped) {
 TEST_F(Formularis_, SelfLinkedPagesCannotNestWithoutEnd) {
   Formularis[1].Enllac = 1;
   // Every F2 opens the page again over itself; the nesting stops at a fixed depth.
-  for (int i = 0; i < 100; ++i) Clau(kTeclaF2);
-  for (int i = 0; i < 200; ++i) Clau(kTeclaEscape);
+  for (int i = 0; i < 100; ++i) con.Clau(kTeclaF2);
+  for (int i = 0; i < 200; ++i) con.Clau(kTeclaEscape);
   Executar();
   EXPECT_EQ(FinestraActual.Nivell, 0);
   EXPECT_FALSE(HiHaFitxer());
@@ -490,7 +473,7 @@ TEST_F(Formularis_, UnknownFormsAndMissingHooks) {
   EXPECT_EQ(Executar(9), kTeclaEscape);
   EXPECT_EQ(Executar(-9), kTeclaEscape);
   Ganxos = GanxosFormulari{};
-  Claus({'h', 'i', kTeclaEnter, kTeclaEscape, kTeclaEscape});
+  con.Claus({'h', 'i', kTeclaEnter, kTeclaEscape, kTeclaEscape});
   EXPECT_EQ(Executar(), kTeclaEscape);
   EXPECT_EQ(ValorCamp(1, 1), "hi        ");
 }

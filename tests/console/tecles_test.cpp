@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "entorn_pantalla.h"
+#include "util/entorn_pantalla.h"
 
 namespace {
 

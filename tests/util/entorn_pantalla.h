@@ -9,6 +9,7 @@
 #include "fields/colors.h"
 #include "platform/consola.h"
 #include "session/sessio.h"
+#include "util/consola_prova.h"
 #include "util/entorn_prova.h"
 
 class PantallaTest : public ::testing::Test {
@@ -49,5 +50,5 @@ class PantallaTest : public ::testing::Test {
   bool HiHaFitxer() const { return dir.Existeix("WinPush.tmp"); }
 
   CarpetaTemporal dir;
-  plat::ConsolaVirtual con;
+  ConsolaProva con;
 };

@@ -1,10 +1,5 @@
 #include "output/triar.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -16,6 +11,7 @@
 #include "mail/formcorreu.h"
 #include "output/despatx.h"
 #include "output/traduccio.h"
+#include "platform/fitxer_obert.h"
 #include "platform/fitxers.h"
 #include "platform/sistema.h"
 #include "session/ini.h"
@@ -87,24 +83,17 @@ bool DetectorContingut::Acabar() {
 }
 
 bool LlistatTeContingut(const std::string& cami) {
-  // Non-blocking open so a FIFO or device in place of the listing cannot stall the run.
-  const int fd = open(plat::CamiHost(cami).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
-    return false;
-  }
+  // A FIFO or device in place of the listing is refused, so it cannot stall the run.
+  plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(cami));
+  if (!f) return false;
   constexpr size_t kBloc = 64 * 1024;
   std::unique_ptr<char[]> buf(new char[kBloc]);
   DetectorContingut d;
   for (;;) {
-    const ssize_t r = read(fd, buf.get(), kBloc);
-    if (r < 0 && errno == EINTR) continue;
+    const int64_t r = f.Llegir(buf.get(), kBloc);
     if (r <= 0) break;
     if (d.Afegir(buf.get(), static_cast<size_t>(r))) break;
   }
-  close(fd);
   return d.Acabar();
 }
 

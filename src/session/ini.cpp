@@ -1,11 +1,5 @@
 #include "session/ini.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -14,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/fitxer_obert.h"
 #include "platform/fitxers.h"
 
 // The files are small and shared between terminals. Reads stream the file in blocks and
@@ -109,10 +104,10 @@ Interpretacio Interpretar(const Linia& l) {
 }
 
 // ---------------------------------------------------------------------------------------
-// Buffered line reader over a file descriptor. A line ends at CR LF, LF or CR.
+// Buffered line reader over an open file. A line ends at CR LF, LF or CR.
 class Lector {
  public:
-  explicit Lector(int fd) : fd_(fd), buf_(new char[kMida]) {}
+  explicit Lector(plat::FitxerObert& f) : f_(f), buf_(new char[kMida]) {}
 
   // Moves to the next line whose first non-space byte is "[", without looking at the
   // lines in between. False at the end of the file.
@@ -235,7 +230,7 @@ class Lector {
       ini_ = static_cast<size_t>(pos - base_);
       return true;
     }
-    if (lseek(fd_, pos, SEEK_SET) != pos) {
+    if (!f_.Situar(pos)) {
       error_ = true;
       return false;
     }
@@ -262,8 +257,7 @@ class Lector {
       ini_ = 0;
     }
     while (fi_ < kMida) {
-      const ssize_t r = read(fd_, buf_.get() + fi_, kMida - fi_ < kBloc ? kMida - fi_ : kBloc);
-      if (r < 0 && errno == EINTR) continue;
+      const int64_t r = f_.Llegir(buf_.get() + fi_, kMida - fi_ < kBloc ? kMida - fi_ : kBloc);
       if (r <= 0) {
         if (r < 0) error_ = true;
         eof_ = true;
@@ -276,7 +270,7 @@ class Lector {
   }
 
   static constexpr size_t kMida = kBloc + kMaxLinia + 1;
-  int fd_;
+  plat::FitxerObert& f_;
   std::unique_ptr<char[]> buf_;
   size_t ini_ = 0, fi_ = 0;
   int64_t base_ = 0;  // file offset of buf_[0]
@@ -286,7 +280,7 @@ class Lector {
 // Buffered writer; remembers the first error.
 class Escriptor {
  public:
-  explicit Escriptor(int fd) : fd_(fd) { buf_.reserve(kBloc); }
+  explicit Escriptor(plat::FitxerObert& f) : f_(f) { buf_.reserve(kBloc); }
   void Posar(const char* p, size_t n) {
     if (buf_.size() + n > kBloc) Buidar();
     if (n >= kBloc) {
@@ -306,43 +300,16 @@ class Escriptor {
 
  private:
   void EscriureTot(const char* p, size_t n) {
-    while (n > 0 && !error_) {
-      const ssize_t r = write(fd_, p, n);
-      if (r < 0 && errno == EINTR) continue;
-      if (r <= 0) {
-        error_ = true;
-        return;
-      }
-      p += r;
-      n -= static_cast<size_t>(r);
-    }
+    if (!error_ && !f_.EscriureTot(p, n)) error_ = true;
   }
-  int fd_;
+  plat::FitxerObert& f_;
   std::string buf_;
   bool error_ = false;
 };
 
-int64_t Ara() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-// Opens a regular file for reading without blocking on FIFOs or devices; -1 otherwise.
-int ObrirRegular(const std::string& host, int flags) {
-  const int fd = open(host.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) return -1;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
-    return -1;
-  }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  return fd;
-}
-
 // ---------------------------------------------------------------------------------------
 // The copy with the key set or removed. False when the input or the output failed.
-bool Reescriure(int entrada, int sortida, std::string_view seccio, std::string_view clau,
+bool Reescriure(plat::FitxerObert& entrada, plat::FitxerObert& sortida, std::string_view seccio, std::string_view clau,
                 std::string_view valor, const std::string& seccioLiteral, const std::string& clauLiteral) {
   Lector in(entrada);
   Escriptor out(sortida);
@@ -458,57 +425,36 @@ std::string CarpetaDe(const std::string& host) {
   return b == std::string::npos ? std::string() : host.substr(0, b + 1);
 }
 
-// Creates a fresh "NNNNNNNN.tmp" beside the file; -1 when none could be made.
-int CrearTemporal(const std::string& carpeta, std::string& nom) {
-  std::mt19937 gen(static_cast<uint32_t>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count() ^ (static_cast<int64_t>(getpid()) << 20)));
+// Creates a fresh "NNNNNNNN.tmp" beside the file; not open when none could be made.
+plat::FitxerObert CrearTemporal(const std::string& carpeta, std::string& nom) {
+  std::random_device llavor;
+  std::mt19937 gen(static_cast<uint32_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()) ^
+                   llavor());
   std::uniform_int_distribution<int> dist(0, 99999999);
   for (int intent = 0; intent < 1000; ++intent) {
     char digits[16];
     snprintf(digits, sizeof digits, "%08d", dist(gen));
     nom = carpeta + digits + ".tmp";
-    const int fd = open(nom.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0) return fd;
-    if (errno != EEXIST) return -1;
+    bool jaExisteix = false;
+    plat::FitxerObert f = plat::CrearExclusiu(nom, &jaExisteix);
+    if (f || !jaExisteix) return f;
   }
-  return -1;
+  return plat::FitxerObert();
 }
 
 // Opens (creating it when missing) and locks the file itself. The lock belongs to the
-// inode, so after waiting the name is checked again: another writer may have renamed a
-// new file over it meanwhile.
-int ObrirBloquejat(const std::string& host) {
-  const int64_t limit = Ara() + kEsperaBloqueigMs;
+// file, not the name, so after waiting the name is checked again: another writer may
+// have renamed a new file over it meanwhile.
+plat::FitxerObert ObrirBloquejat(const std::string& host) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kEsperaBloqueigMs);
   for (;;) {
-    const int fd = ObrirRegular(host, O_RDONLY | O_CREAT);
-    if (fd < 0) return -1;
-    bool bloquejat = false;
-    for (;;) {
-      if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        bloquejat = true;
-        break;
-      }
-      if (errno != EWOULDBLOCK && errno != EINTR) break;
-      if (Ara() > limit) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    if (!bloquejat) {
-      close(fd);
-      return -1;
-    }
-    struct stat a, b;
-    if (fstat(fd, &a) == 0 && stat(host.c_str(), &b) == 0 && a.st_ino == b.st_ino && a.st_dev == b.st_dev)
-      return fd;
-    close(fd);
-    if (Ara() > limit) return -1;
+    plat::FitxerObert f = plat::ObrirLectura(host, true);
+    if (!f) return f;
+    const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(limit - std::chrono::steady_clock::now());
+    if (!f.BloquejarExclusiu(static_cast<int>(resta.count()))) return plat::FitxerObert();
+    if (f.MateixFitxer(host)) return f;
+    if (std::chrono::steady_clock::now() > limit) return plat::FitxerObert();
   }
-}
-
-void SincronitzarCarpeta(const std::string& carpeta) {
-  const int fd = open(carpeta.empty() ? "." : carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
 }
 
 }  // namespace
@@ -518,12 +464,12 @@ void SincronitzarCarpeta(const std::string& carpeta) {
 bool IniSincronitzarDisc = true;
 
 std::string LlegirIni(const std::string& fitxer, const std::string& seccio, const std::string& clau) {
-  const int fd = ObrirRegular(plat::CamiHost(fitxer), O_RDONLY);
-  if (fd < 0) return "";
+  plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(fitxer));
+  if (!f) return "";
   const std::string_view sec = Retalla(seccio), key = Retalla(clau);
   std::string valor;
   {
-    Lector in(fd);
+    Lector in(f);
     bool dins = false;
     Linia l;
     const unsigned char primera = key.empty() ? 0 : kMaj.t[static_cast<unsigned char>(key[0])];
@@ -555,7 +501,6 @@ std::string LlegirIni(const std::string& fitxer, const std::string& seccio, cons
       }
     }
   }
-  close(fd);
   if (valor.size() >= 2 && valor.front() == '"' && valor.back() == '"') valor = valor.substr(1, valor.size() - 2);
   return valor;
 }
@@ -572,31 +517,25 @@ void EscriureIni(const std::string& fitxer, const std::string& seccio, const std
   // A failed rename (the file held elsewhere) is retried with a fresh copy a few times;
   // after that the file keeps its old content.
   for (int intent = 0; intent < 5; ++intent) {
-    const int fd = ObrirBloquejat(host);
-    if (fd < 0) return;
+    plat::FitxerObert original = ObrirBloquejat(host);
+    if (!original) return;
     std::string temporal;
-    const int tmp = CrearTemporal(carpeta, temporal);
-    if (tmp < 0) {
-      close(fd);
-      return;
-    }
-    struct stat st;
-    if (fstat(fd, &st) == 0) fchmod(tmp, st.st_mode & 07777);
-    bool ok = Reescriure(fd, tmp, sec, key, net, seccio, clau);
-    ok = ok && (!IniSincronitzarDisc || fsync(tmp) == 0);
-    ok = (close(tmp) == 0) && ok;
+    plat::FitxerObert copia = CrearTemporal(carpeta, temporal);
+    if (!copia) return;
+    plat::CopiarPermisos(original, copia);
+    bool ok = Reescriure(original, copia, sec, key, net, seccio, clau);
+    ok = ok && (!IniSincronitzarDisc || copia.Sincronitzar());
+    ok = copia.Tancar() && ok;
     if (!ok) {
-      unlink(temporal.c_str());
-      close(fd);
+      plat::EsborrarFitxer(temporal);
       return;
     }
-    if (rename(temporal.c_str(), host.c_str()) == 0) {
-      if (IniSincronitzarDisc) SincronitzarCarpeta(carpeta);
-      close(fd);  // releases the lock only once the new file is in place
-      return;
+    if (plat::ReanomenarAtomic(temporal, host)) {
+      if (IniSincronitzarDisc) plat::SincronitzarCarpeta(carpeta);
+      return;  // closing the original releases the lock only once the new file is in place
     }
-    unlink(temporal.c_str());
-    close(fd);
+    plat::EsborrarFitxer(temporal);
+    original.Tancar();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 }

@@ -1,0 +1,64 @@
+// Open files of the host, for code that streams a file or replaces it safely. All paths
+// here are host paths (as plat::CamiHost gives them), not program paths.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace plat {
+
+// One open file; closed when it goes out of scope. Default-constructed: not open.
+class FitxerObert {
+ public:
+  FitxerObert() = default;
+  ~FitxerObert();
+  FitxerObert(FitxerObert&& o) noexcept;
+  FitxerObert& operator=(FitxerObert&& o) noexcept;
+  FitxerObert(const FitxerObert&) = delete;
+  FitxerObert& operator=(const FitxerObert&) = delete;
+
+  bool Obert() const { return fd_ >= 0; }
+  explicit operator bool() const { return Obert(); }
+
+  // Up to n bytes at the current position: the count read, 0 at the end, -1 on error.
+  // An interrupted call is retried.
+  int64_t Llegir(char* p, size_t n);
+  // All n bytes or false.
+  bool EscriureTot(const char* p, size_t n);
+  // Moves to an absolute offset.
+  bool Situar(int64_t posicio);
+  // Flushes the file's data to the disk.
+  bool Sincronitzar();
+  // Closes now; false when the close reported an error (data may not have been written).
+  bool Tancar();
+
+  // Exclusive advisory lock on the file (not the name), held until the file is closed.
+  // Waits at most esperaMs (one attempt at least); false when it could not be taken.
+  bool BloquejarExclusiu(int esperaMs);
+  // True while path names this very file (it was not replaced or removed meanwhile).
+  bool MateixFitxer(const std::string& host) const;
+
+ private:
+  friend FitxerObert ObrirLectura(const std::string&, bool);
+  friend FitxerObert CrearExclusiu(const std::string&, bool*);
+  friend bool CopiarPermisos(const FitxerObert&, FitxerObert&);
+  explicit FitxerObert(int fd) : fd_(fd) {}
+  int fd_ = -1;
+};
+
+// Opens a regular file for reading, creating it empty first when crear is set. A FIFO,
+// device or folder is refused without waiting on it: the result is then not open.
+FitxerObert ObrirLectura(const std::string& host, bool crear = false);
+// Creates a new file for writing, readable only by its owner; not open when the name is
+// taken (jaExisteix then true) or on any other failure.
+FitxerObert CrearExclusiu(const std::string& host, bool* jaExisteix = nullptr);
+// Gives desti the permission bits of origen.
+bool CopiarPermisos(const FitxerObert& origen, FitxerObert& desti);
+// Puts de in place of a (replacing it in one step); false on failure.
+bool ReanomenarAtomic(const std::string& de, const std::string& a);
+// Removes a file; false when it could not be removed.
+bool EsborrarFitxer(const std::string& host);
+// Makes the folder's entries (a create or rename in it) durable. "" is the current folder.
+void SincronitzarCarpeta(const std::string& carpeta);
+
+}  // namespace plat

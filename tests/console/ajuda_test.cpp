@@ -15,24 +15,9 @@
 #include "platform/fitxers.h"
 #include "platform/sistema.h"
 #include "session/sessio.h"
-#include "util/entorn_prova.h"
+#include "util/entorn_pantalla.h"
 
 namespace {
-
-class ConsolaFoto : public plat::ConsolaVirtual {
- public:
-  bool LlegirEsdeveniment(plat::Esdeveniment& e, int espera_ms) override {
-    std::vector<std::string> p, c;
-    for (int r = 0; r < Alcada(); ++r) {
-      p.push_back(Fila(r));
-      c.push_back(Colors(r));
-    }
-    fotos.push_back(p);
-    colors.push_back(c);
-    return ConsolaVirtual::LlegirEsdeveniment(e, espera_ms);
-  }
-  std::vector<std::vector<std::string>> fotos, colors;
-};
 
 enum : int {
   kAvall = 0x5000,
@@ -53,16 +38,12 @@ std::string Pagina(int linies, const std::string& prefix = "Linia ") {
   return s;
 }
 
-class Ajuda : public ::testing::Test {
+class Ajuda : public PantallaTest {
  protected:
   void SetUp() override {
-    ReiniciarSessio();
-    ReiniciarColors();
-    ReiniciarFinestres();
-    ReiniciarTecles();
+    PantallaTest::SetUp();
     ReiniciarFormularis();
     plat::ReiniciarSistema();
-    EstatSessio.DirTmp = dir.Programa();
     EstatSessio.Idioma = "CAT";
     EstatSessio.TaulaColors[0][0] = 15;
     EstatSessio.TaulaColors[1][0] = 7;
@@ -70,46 +51,26 @@ class Ajuda : public ::testing::Test {
     EstatSessio.TaulaColors[4][1] = 7;
     abans_ = std::filesystem::current_path();
     ASSERT_TRUE(plat::CanviarDirectori(dir.Programa()));
-    plat::FixarConsola(&con);
     for (int f = 0; f < 25; ++f)
       for (int c = 0; c < 80; ++c) con.EscriureCella(f, c, plat::Cella{static_cast<uint8_t>('a' + (f * 3 + c) % 26), 0x3C});
-    fons = Pantalla();
+    fons = con.Files();
   }
   void TearDown() override {
-    plat::FixarConsola(nullptr);
     std::filesystem::current_path(abans_);
-    ReiniciarFinestres();
-    ReiniciarTecles();
-    ReiniciarColors();
     ReiniciarFormularis();
     plat::ReiniciarSistema();
-    ReiniciarSessio();
+    PantallaTest::TearDown();
   }
 
-  std::vector<std::string> Pantalla() const {
-    std::vector<std::string> p;
-    for (int r = 0; r < 25; ++r) p.push_back(con.Fila(r));
-    return p;
-  }
-  void Claus(std::vector<int> claus) {
-    for (int c : claus) {
-      if (c < 256)
-        con.Tecla(static_cast<uint8_t>(c));
-      else
-        con.Tecla(0, static_cast<uint8_t>(c >> 8));
-    }
-  }
   // Text of inside row r (1-based, 17 rows) at wait number n, trailing spaces removed.
   std::string Dins(size_t n, int r) const {
-    std::string s = con.fotos[n][static_cast<size_t>(3 + r)].substr(2, 76);
+    std::string s = con.fotos[n].files[static_cast<size_t>(3 + r)].substr(2, 76);
     while (!s.empty() && s.back() == ' ') s.pop_back();
     return s;
   }
   // First and last line numbers shown at wait n of a page made by Pagina().
   std::pair<std::string, std::string> Mostrades(size_t n) const { return {Dins(n, 1), Dins(n, 17)}; }
 
-  CarpetaTemporal dir;
-  ConsolaFoto con;
   std::vector<std::string> fons;
   std::filesystem::path abans_;
 };
@@ -118,7 +79,7 @@ using Parell = std::pair<std::string, std::string>;
 
 TEST_F(Ajuda, PagesThroughALongFile) {
   dir.Escriure("AJUDA/TEMA.HLP", Pagina(50));
-  Claus({kFinal, kRePag, kRePag, kAvPag, kAvPag, kAvPag, kInici, kAvall, kAvall, kAmunt, kEsc});
+  con.Claus({kFinal, kRePag, kRePag, kAvPag, kAvPag, kAvPag, kInici, kAvall, kAvall, kAmunt, kEsc});
   MostrarAjuda("TEMA");
   ASSERT_EQ(con.fotos.size(), 11u);
   EXPECT_EQ(Mostrades(0), Parell("Linia 1", "Linia 17"));
@@ -132,11 +93,11 @@ TEST_F(Ajuda, PagesThroughALongFile) {
   EXPECT_EQ(Mostrades(9), Parell("Linia 3", "Linia 19"));   // Down twice
   EXPECT_EQ(Mostrades(10), Parell("Linia 2", "Linia 18"));  // Up
   // Frame: double line from row 4 to row 22, the whole width.
-  EXPECT_EQ(con.fotos[0][3], "\xC9" + std::string(78, '\xCD') + "\xBB");
-  EXPECT_EQ(con.fotos[0][21], "\xC8" + std::string(78, '\xCD') + "\xBC");
-  EXPECT_EQ(con.fotos[0][4].substr(0, 9), "\xBA Linia 1");
-  EXPECT_EQ(con.fotos[0][2], fons[2]);
-  EXPECT_EQ(Pantalla(), fons);
+  EXPECT_EQ(con.fotos[0].files[3], "\xC9" + std::string(78, '\xCD') + "\xBB");
+  EXPECT_EQ(con.fotos[0].files[21], "\xC8" + std::string(78, '\xCD') + "\xBC");
+  EXPECT_EQ(con.fotos[0].files[4].substr(0, 9), "\xBA Linia 1");
+  EXPECT_EQ(con.fotos[0].files[2], fons[2]);
+  EXPECT_EQ(con.Files(), fons);
   EXPECT_EQ(FinestraActual.Nivell, 0);
   EXPECT_FALSE(dir.Existeix("WinPush.tmp"));
   EXPECT_TRUE(PilaColors.empty());
@@ -144,7 +105,7 @@ TEST_F(Ajuda, PagesThroughALongFile) {
 
 TEST_F(Ajuda, ShortFileIgnoresEveryMove) {
   dir.Escriure("AJUDA/CURT.HLP", Pagina(5));
-  Claus({kAvall, kAvPag, kFinal, kAmunt, kRePag, kInici, 'x', kEsc});
+  con.Claus({kAvall, kAvPag, kFinal, kAmunt, kRePag, kInici, 'x', kEsc});
   MostrarAjuda("curt");  // file names are matched without regard to case
   ASSERT_EQ(con.fotos.size(), 8u);
   for (size_t n = 0; n < con.fotos.size(); ++n) {
@@ -160,30 +121,30 @@ TEST_F(Ajuda, SwitchBytesChangeTheColourAndAreNotShown) {
   MostrarAjuda("COLORS");
   EXPECT_EQ(Dins(0, 1), "abcdef");
   // Normal light grey, highlight white, underline black on grey, reverse role 2 (black).
-  EXPECT_EQ(con.colors[0][4].substr(4, 12), "707007077070");
+  EXPECT_EQ(con.fotos[0].colors[4].substr(4, 12), "707007077070");
   EXPECT_EQ(Dins(0, 2), "huvnr");
   // Highlight stays off while underline is on; reverse ends in its own role.
-  EXPECT_EQ(con.colors[0][5].substr(4, 10), "f007077000");
+  EXPECT_EQ(con.fotos[0].colors[5].substr(4, 10), "f007077000");
   EXPECT_EQ(Dins(0, 3), std::string(70, 'x'));
 }
 
 TEST_F(Ajuda, AtMost76CharactersOfALine) {
   dir.Escriure("AJUDA/AMPLE.HLP", std::string(80, 'w'));
   MostrarAjuda("AMPLE");
-  EXPECT_EQ(con.fotos[0][4], "\xBA " + std::string(76, 'w') + " \xBA");
+  EXPECT_EQ(con.fotos[0].files[4], "\xBA " + std::string(76, 'w') + " \xBA");
 }
 
 TEST_F(Ajuda, F1OpensTheHelpOnHelpAndEscapeTwiceRestoresTheScreen) {
   dir.Escriure("AJUDA/TEMA.HLP", Pagina(3, "Tema "));
   dir.Escriure("AJUDA/ZEDMENUS.HLP", Pagina(3, "Ajuda "));
-  Claus({kF1, kF1, kAvall, kEsc, kEsc});
+  con.Claus({kF1, kF1, kAvall, kEsc, kEsc});
   MostrarAjuda("TEMA");
   ASSERT_EQ(con.fotos.size(), 5u);
   EXPECT_EQ(Dins(0, 1), "Tema 1");
   EXPECT_EQ(Dins(1, 1), "Ajuda 1");
   EXPECT_EQ(Dins(2, 1), "Ajuda 1");  // F1 inside ZEDMENUS opens nothing more
   EXPECT_EQ(Dins(4, 1), "Tema 1");
-  EXPECT_EQ(Pantalla(), fons);
+  EXPECT_EQ(con.Files(), fons);
   EXPECT_EQ(FinestraActual.Nivell, 0);
   EXPECT_TRUE(PilaColors.empty());
 }
@@ -191,7 +152,7 @@ TEST_F(Ajuda, F1OpensTheHelpOnHelpAndEscapeTwiceRestoresTheScreen) {
 TEST_F(Ajuda, MissingFileSaysSoInTheSessionLanguage) {
   MostrarAjuda("NOHIES");
   EXPECT_EQ(Dins(0, 1), "No hi ha ajuda per a aquesta opci\xA2.");
-  EXPECT_EQ(Pantalla(), fons);
+  EXPECT_EQ(con.Files(), fons);
   EstatSessio.Idioma = "SPA";
   MostrarAjuda("NOHIES");
   EXPECT_EQ(Dins(1, 1), "No hay ayuda para esta opci\xA2n.");
@@ -205,7 +166,7 @@ TEST_F(Ajuda, MissingFileSaysSoInTheSessionLanguage) {
 
 TEST_F(Ajuda, EmptyFileShowsAnEmptyWindow) {
   dir.Escriure("AJUDA/BUIT.HLP", "");
-  Claus({kAvall, kFinal, kEsc});
+  con.Claus({kAvall, kFinal, kEsc});
   MostrarAjuda("BUIT");
   ASSERT_EQ(con.fotos.size(), 3u);
   for (int r = 1; r <= 17; ++r) EXPECT_EQ(Dins(2, r), "");
@@ -238,12 +199,12 @@ TEST_F(Ajuda, HugeBinaryFileIsReadOnlyWhereShown) {
     fputs("\x10\x1E\x1F\xFF final", f);
     fclose(f);
   }
-  Claus({kFinal, kAmunt, kAvPag, kEsc});
+  con.Claus({kFinal, kAmunt, kAvPag, kEsc});
   MostrarAjuda("GRAN");
   ASSERT_EQ(con.fotos.size(), 4u);
   EXPECT_EQ(Dins(1, 17).substr(0, 7), "\xFF final");
   EXPECT_EQ(Dins(3, 17).substr(0, 7), "\xFF final");
-  EXPECT_EQ(Pantalla(), fons);
+  EXPECT_EQ(con.Files(), fons);
 }
 
 TEST_F(Ajuda, WindowsModeStartsTheLauncherThroughTheCommandInterpreter) {

@@ -13,21 +13,9 @@
 #include "platform/consola.h"
 #include "platform/sistema.h"
 #include "session/sessio.h"
-#include "util/entorn_prova.h"
+#include "util/entorn_pantalla.h"
 
 namespace {
-
-// Keeps the screen (CP850 rows) as it stands each time input is awaited.
-class ConsolaFoto : public plat::ConsolaVirtual {
- public:
-  bool LlegirEsdeveniment(plat::Esdeveniment& e, int espera_ms) override {
-    std::vector<std::string> p;
-    for (int r = 0; r < Alcada(); ++r) p.push_back(Fila(r));
-    fotos.push_back(p);
-    return ConsolaVirtual::LlegirEsdeveniment(e, espera_ms);
-  }
-  std::vector<std::vector<std::string>> fotos;
-};
 
 const std::string kV = "\xB3";
 const std::string kLinia(24, '\xC4');
@@ -36,55 +24,39 @@ std::string Num(const std::string& text) { return std::string(22 - text.size(), 
 std::string Cinta(const std::string& text, char op) { return kV + Num(text) + " " + op + kV; }
 std::string Entrada(const std::string& text) { return kV + Num(text) + "  " + kV; }
 
-class Calc : public ::testing::Test {
+class Calc : public PantallaTest {
  protected:
   void SetUp() override {
-    ReiniciarSessio();
-    ReiniciarColors();
-    ReiniciarFinestres();
-    ReiniciarTecles();
+    PantallaTest::SetUp();
     ReiniciarMascares();
     plat::ReiniciarSistema();
-    EstatSessio.DirTmp = dir.Programa();
     EstatSessio.DirTerminal = dir.Programa();
     DecCaracter = '.';
     MilCaracter = ',';
-    plat::FixarConsola(&con);
     // A background the calculator must leave as it found it.
     for (int f = 0; f < 25; ++f)
       for (int c = 0; c < 80; ++c) con.EscriureCella(f, c, plat::Cella{static_cast<uint8_t>('a' + (f + c) % 26), 0x1E});
-    fons = Pantalla();
+    fons = con.Files();
   }
   void TearDown() override {
-    plat::FixarConsola(nullptr);
-    ReiniciarFinestres();
-    ReiniciarTecles();
-    ReiniciarColors();
     ReiniciarMascares();
     plat::ReiniciarSistema();
-    ReiniciarSessio();
+    PantallaTest::TearDown();
   }
 
-  std::vector<std::string> Pantalla() const {
-    std::vector<std::string> p;
-    for (int r = 0; r < 25; ++r) p.push_back(con.Fila(r));
-    return p;
-  }
   // Runs the calculator on the keys (characters; extended keys by scan code).
   std::string Executar(const std::string& claus, std::vector<int> esteses = {}) {
     con.fotos.clear();
     con.Text(claus);
-    for (int s : esteses) con.Tecla(0, static_cast<uint8_t>(s >> 8));
+    for (int s : esteses) con.Clau(s);
     return Calculadora();
   }
   // The calculator's 26 columns of screen row f (1-based) at the last wait for a key.
   std::string Vist(int f, int col = 1) const {
-    return con.fotos.back()[static_cast<size_t>(f - 1)].substr(static_cast<size_t>(col - 1), 26);
+    return con.fotos.back().files[static_cast<size_t>(f - 1)].substr(static_cast<size_t>(col - 1), 26);
   }
   EstatCalculadoraT Estat() const { return LlegirEstatCalculadora(dir.Llegir("KEVCALC.TMP")); }
 
-  CarpetaTemporal dir;
-  ConsolaFoto con;
   std::vector<std::string> fons;
 };
 
@@ -98,8 +70,8 @@ TEST_F(Calc, DivisionShowsOneDecimalAndHandsBackHundredths) {
   EXPECT_EQ(Vist(24), Entrada("2.5"));
   EXPECT_EQ(Vist(25), "\xC0" + kLinia + "\xD9");
   // The rows above the tape are untouched, and closing puts everything back.
-  EXPECT_EQ(con.fotos.back()[17], fons[17]);
-  EXPECT_EQ(Pantalla(), fons);
+  EXPECT_EQ(con.fotos.back().files[17], fons[17]);
+  EXPECT_EQ(con.Files(), fons);
   EXPECT_EQ(FinestraActual.Nivell, 0);
 }
 
@@ -205,14 +177,14 @@ TEST_F(Calc, DivisionByZeroShowsAnErrorAndStaysUsable) {
 TEST_F(Calc, MovesAndWrapsAroundTheScreenEdges) {
   Executar("1+", {0x4B00});  // from column 1 to the right edge
   EXPECT_EQ(Vist(25, 55), "\xC0" + kLinia + "\xD9");
-  EXPECT_EQ(con.fotos.back()[24].substr(0, 54), fons[24].substr(0, 54));
+  EXPECT_EQ(con.fotos.back().files[24].substr(0, 54), fons[24].substr(0, 54));
   EXPECT_EQ(Estat().Columna, 55);
   Executar("", {0x4D00});
   EXPECT_EQ(Estat().Columna, 1);
   Executar("", {0x4D00, 0x4D00, 0x7300});
   EXPECT_EQ(Estat().Columna, 2);
   EXPECT_EQ(Vist(24, 2), Entrada("1"));
-  EXPECT_EQ(Pantalla(), fons);
+  EXPECT_EQ(con.Files(), fons);
 }
 
 TEST_F(Calc, StateFileIsWrittenExactly) {
@@ -227,13 +199,13 @@ TEST_F(Calc, StateFileIsWrittenExactly) {
 
 TEST_F(Calc, TapeAndPositionSurviveReopening) {
   Executar("1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+17+18+19+20=", {0x4D00, 0x4D00});
-  const std::vector<std::string> abans = con.fotos.back();
+  const std::vector<std::string> abans = con.fotos.back().files;
   EXPECT_EQ(Estat().PrimeraFilaCinta, 2);
   EXPECT_EQ(Vist(1, 3), "\xDA" + kLinia + "\xBF");
   EXPECT_EQ(Vist(22, 3), Cinta("210", ' '));
   EXPECT_EQ(Vist(2, 3), Cinta("1", '+'));
   Executar("");
-  EXPECT_EQ(con.fotos.back(), abans);
+  EXPECT_EQ(con.fotos.back().files, abans);
 }
 
 TEST(EstatCalculadora, ReadsWhatItWrites) {

@@ -15,24 +15,9 @@
 #include "platform/sistema.h"
 #include "session/sessio.h"
 #include "session/utilitats.h"
-#include "util/entorn_prova.h"
+#include "util/entorn_pantalla.h"
 
 namespace {
-
-class ConsolaFoto : public plat::ConsolaVirtual {
- public:
-  bool LlegirEsdeveniment(plat::Esdeveniment& e, int espera_ms) override {
-    std::vector<std::string> p, c;
-    for (int r = 0; r < Alcada(); ++r) {
-      p.push_back(Fila(r));
-      c.push_back(Colors(r));
-    }
-    fotos.push_back(p);
-    colors.push_back(c);
-    return ConsolaVirtual::LlegirEsdeveniment(e, espera_ms);
-  }
-  std::vector<std::vector<std::string>> fotos, colors;
-};
 
 enum : int {
   kDreta = 0x4D00,
@@ -45,17 +30,13 @@ enum : int {
   kFinal = 0x4F00,
 };
 
-class Cal : public ::testing::Test {
+class Cal : public PantallaTest {
  protected:
   void SetUp() override {
-    ReiniciarSessio();
-    ReiniciarColors();
-    ReiniciarFinestres();
-    ReiniciarTecles();
+    PantallaTest::SetUp();
     ReiniciarDates();
     ReiniciarMajuscules();
     plat::ReiniciarSistema();
-    EstatSessio.DirTmp = dir.Programa();
     EstatSessio.Idioma = "CAT";
     EstatSessio.TaulaColors[0][0] = 15;
     EstatSessio.TaulaColors[4][0] = 0;
@@ -64,19 +45,14 @@ class Cal : public ::testing::Test {
     DatOrdre[0] = 'D';
     DatOrdre[1] = 'M';
     DatOrdre[2] = 'A';
-    plat::FixarConsola(&con);
     for (int f = 0; f < 25; ++f)
       for (int c = 0; c < 80; ++c) con.EscriureCella(f, c, plat::Cella{static_cast<uint8_t>('A' + (f * 7 + c) % 26), 0x2F});
-    for (int f = 0; f < 25; ++f) fons.push_back(con.Fila(f));
+    fons = con.Files();
   }
   void TearDown() override {
-    plat::FixarConsola(nullptr);
-    ReiniciarFinestres();
-    ReiniciarTecles();
-    ReiniciarColors();
     ReiniciarDates();
     plat::ReiniciarSistema();
-    ReiniciarSessio();
+    PantallaTest::TearDown();
   }
 
   std::string Executar(int any, int mes, int dia, std::vector<int> claus, bool acceptar = true) {
@@ -85,22 +61,14 @@ class Cal : public ::testing::Test {
   }
   std::string Executar(std::vector<int> claus, bool acceptar = true) {
     con.fotos.clear();
-    con.colors.clear();
-    for (int c : claus) {
-      if (c < 256)
-        con.Tecla(static_cast<uint8_t>(c));
-      else
-        con.Tecla(0, static_cast<uint8_t>(c >> 8));
-    }
+    for (int c : claus) con.Clau(c);
     if (acceptar) con.Tecla('F');
     return Calendari();
   }
   // The inside of window row r (20 columns) at the last wait for a key.
-  std::string Dins(int r) const { return con.fotos.back()[static_cast<size_t>(r)].substr(59, 20); }
-  std::string Marc(int r) const { return con.fotos.back()[static_cast<size_t>(r)].substr(58, 22); }
+  std::string Dins(int r) const { return con.fotos.back().files[static_cast<size_t>(r)].substr(59, 20); }
+  std::string Marc(int r) const { return con.fotos.back().files[static_cast<size_t>(r)].substr(58, 22); }
 
-  CarpetaTemporal dir;
-  ConsolaFoto con;
   std::vector<std::string> fons;
 };
 
@@ -117,8 +85,8 @@ TEST_F(Cal, LeftFromNewYearGoesToTheLastQuarterOfTheYearBefore) {
   EXPECT_EQ(Dins(17), "                   1");
   EXPECT_EQ(Dins(22), "30 31               ");
   // The selected day in the editing role, the others highlighted.
-  EXPECT_EQ(con.colors.back()[22].substr(2 * 62, 4), "0707");
-  EXPECT_EQ(con.colors.back()[22].substr(2 * 59, 4), "f0f0");
+  EXPECT_EQ(con.fotos.back().colors[22].substr(2 * 62, 4), "0707");
+  EXPECT_EQ(con.fotos.back().colors[22].substr(2 * 59, 4), "f0f0");
   EXPECT_EQ(Marc(23), "\xC0" + std::string(20, '\xC4') + "\xD9");
 }
 

@@ -31,6 +31,7 @@ class ConsolaProva : public plat::ConsolaVirtual {
     }
     return f;
   }
+  std::vector<std::string> Files() const { return Fotografia().files; }
 
   // A key code as the keyboard produces it: a character, or a scan code times 256.
   // Enter and Escape carry their own scan codes as a real keyboard sends them.

@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 10
 GEN        := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-DEBS := cmake ninja-build g++ pkg-config libncurses-dev libgtest-dev libgmock-dev \
+DEBS := cmake ninja-build g++ libgtest-dev libgmock-dev \
         libbenchmark-dev tmux clang libclang-rt-14-dev procps
 
 .PHONY: all build deps test unit asan fuzz demo bench clean

@@ -1,5 +1,10 @@
 #include "session/ini.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <bit>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -104,39 +109,141 @@ Interpretacio Interpretar(const Linia& l) {
 }
 
 // ---------------------------------------------------------------------------------------
+// Fast skipping. Inside the wanted section only two kinds of line can end the search: a
+// header, or a line that starts (after spaces) with the key. Candidates are found by
+// testing the key's first and last bytes at every position, sixteen positions at a time;
+// each candidate line is then judged exactly by the caller. Only headers are looked for
+// when there is no key.
+struct Cerca {
+  std::string_view seccio;  // without a key: only headers that may name this section
+  std::string_view clau;    // with a key: any header, and lines that may hold the key
+  unsigned char vp[2] = {}, vd[2] = {};  // the bytes that fold to the key's first / last byte
+  bool vectors = false;                  // both fold from at most two bytes
+};
+
+Cerca CercaSeccio(std::string_view seccio) {
+  Cerca c;
+  c.seccio = seccio;
+  return c;
+}
+
+Cerca CercaClau(std::string_view key) {
+  Cerca c;
+  c.clau = key;
+  if (key.empty()) return c;
+  const unsigned char primera = kMaj.t[static_cast<unsigned char>(key.front())];
+  const unsigned char darrera = kMaj.t[static_cast<unsigned char>(key.back())];
+  int np = 0, nd = 0;
+  for (int b = 0; b < 256; ++b) {
+    if (kMaj.t[b] == primera && np++ < 2) c.vp[np - 1] = static_cast<unsigned char>(b);
+    if (kMaj.t[b] == darrera && nd++ < 2) c.vd[nd - 1] = static_cast<unsigned char>(b);
+  }
+  if (np == 1) c.vp[1] = c.vp[0];
+  if (nd == 1) c.vd[1] = c.vd[0];
+  c.vectors = np <= 2 && nd <= 2;
+  return c;
+}
+
+// Start of the line if p is its first non-space byte (the scan began at a line start,
+// ini), else nullptr.
+inline const char* IniciDeLinia(const char* p, const char* ini) {
+  while (p > ini && p[-1] == ' ') --p;
+  return p == ini || p[-1] == '\n' || p[-1] == '\r' ? p : nullptr;
+}
+
+inline bool EsFiDeNom(char c) { return c == ']' || c == ';' || c == '\r' || c == '\n'; }
+
+// Whether text at p (after spaces, up to a name end) may be nom. Undecided (true) when the
+// buffer or the interpreted part of the line, which ends at limit, runs out first.
+inline bool PotSerNom(const char* p, const char* fi, const char* limit, std::string_view nom, bool clau) {
+  const char* f = fi < limit ? fi : limit;
+  if (p >= f || static_cast<size_t>(f - p) < nom.size()) return true;
+  if (!IgualsSenseCas(std::string_view(p, nom.size()), nom)) return false;
+  p += nom.size();
+  while (p < f && *p == ' ') ++p;
+  if (p == f) return true;
+  return clau ? *p == '=' : EsFiDeNom(*p);
+}
+
+// First line in [ini, fi) that the search must look at, as its start; nullptr if none.
+const char* Candidat(const char* ini, const char* fi, const Cerca& c) {
+  const char* p = ini;
+  if (c.clau.empty()) {
+    while ((p = static_cast<const char*>(memchr(p, '[', static_cast<size_t>(fi - p))))) {
+      if (const char* l = IniciDeLinia(p, ini)) {
+        const char* q = p + 1;
+        while (q < fi && *q == ' ') ++q;
+        if (PotSerNom(q, fi, l + kMaxLinia, c.seccio, false)) return l;
+      }
+      ++p;
+    }
+    return nullptr;
+  }
+  const size_t n = c.clau.size();
+  auto mirar = [&](const char* q) -> const char* {
+    const char* l = IniciDeLinia(q, ini);
+    if (!l || *q == '[' || PotSerNom(q, fi, l + kMaxLinia, c.clau, true)) return l;
+    return nullptr;
+  };
+#if defined(__SSE2__)
+  if (c.vectors) {
+    const __m128i p0 = _mm_set1_epi8(static_cast<char>(c.vp[0])), p1 = _mm_set1_epi8(static_cast<char>(c.vp[1]));
+    const __m128i d0 = _mm_set1_epi8(static_cast<char>(c.vd[0])), d1 = _mm_set1_epi8(static_cast<char>(c.vd[1]));
+    const __m128i obre = _mm_set1_epi8('[');
+    auto marques = [&](const char* q) {
+      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + n - 1));
+      return static_cast<unsigned>(_mm_movemask_epi8(
+          _mm_or_si128(_mm_and_si128(_mm_or_si128(_mm_cmpeq_epi8(a, p0), _mm_cmpeq_epi8(a, p1)),
+                                     _mm_or_si128(_mm_cmpeq_epi8(b, d0), _mm_cmpeq_epi8(b, d1))),
+                       _mm_cmpeq_epi8(a, obre))));
+    };
+    // Whole blocks of 64 while both probes stay in bounds.
+    while (static_cast<size_t>(fi - p) >= n + 63) {
+      const uint64_t bits = uint64_t{marques(p)} | uint64_t{marques(p + 16)} << 16 |
+                            uint64_t{marques(p + 32)} << 32 | uint64_t{marques(p + 48)} << 48;
+      for (uint64_t b = bits; b; b &= b - 1)
+        if (const char* l = mirar(p + std::countr_zero(b))) return l;
+      p += 64;
+    }
+  }
+#endif
+  const unsigned char primera = kMaj.t[static_cast<unsigned char>(c.clau.front())];
+  for (; p < fi; ++p) {
+    const auto u = static_cast<unsigned char>(*p);
+    if (u == '[' || kMaj.t[u] == primera)
+      if (const char* l = mirar(p)) return l;
+  }
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
 // Buffered line reader over an open file. A line ends at CR LF, LF or CR.
 class Lector {
  public:
   explicit Lector(plat::FitxerObert& f) : f_(f), buf_(new char[kMida]) {}
 
-  // Moves to the next line whose first non-space byte is "[", without looking at the
-  // lines in between. False at the end of the file.
-  bool SaltarACapcalera() {
-    if (pendent_) Resta(nullptr);
+  // Moves to the next line that may be a header or (with a key) the key's line, without
+  // looking at the lines in between. False at the end of the file.
+  bool SaltarACandidat(const Cerca& c) {
     for (;;) {
+      if (pendent_) Resta(nullptr);
       const char* ini = buf_.get() + ini_;
       const char* fi = buf_.get() + fi_;
-      const char* q = static_cast<const char*>(memchr(ini, '[', static_cast<size_t>(fi - ini)));
-      while (q) {
-        const char* b = q;
-        while (b > ini && b[-1] == ' ') --b;
-        if (b == ini || b[-1] == '\n' || b[-1] == '\r') {
-          ini_ = static_cast<size_t>(b - buf_.get());
-          return true;
-        }
-        q = static_cast<const char*>(memchr(q + 1, '[', static_cast<size_t>(fi - q - 1)));
+      if (const char* q = Candidat(ini, fi, c)) {
+        ini_ = static_cast<size_t>(q - buf_.get());
+        return true;
       }
-      // Keep only the unfinished last line; it may still turn into a header.
+      // Keep only the unfinished last line; it may still turn into a candidate.
       const char* lf = static_cast<const char*>(memrchr(ini, '\n', static_cast<size_t>(fi - ini)));
       const char* cr = static_cast<const char*>(memrchr(lf ? lf : ini, '\r', static_cast<size_t>(fi - (lf ? lf : ini))));
       const char* t = cr ? cr : lf;
-      if (t) {
-        ini_ = static_cast<size_t>(t + 1 - buf_.get());
-      }
+      if (t) ini_ = static_cast<size_t>(t + 1 - buf_.get());
       if (eof_) return false;
-      if (fi_ - ini_ > kMaxLinia) {  // a long line without "[": skip it the slow way
-        Linia l;
-        if (!Seguent(l)) return false;
+      if (fi_ - ini_ > kMaxLinia) {
+        // Its start, all that is ever interpreted, holds no candidate: drop the rest of it.
+        ini_ = fi_;
+        pendent_ = true;
         continue;
       }
       Omplir();
@@ -467,15 +574,19 @@ std::string LlegirIni(const std::string& fitxer, const std::string& seccio, cons
   plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(fitxer));
   if (!f) return "";
   const std::string_view sec = Retalla(seccio), key = Retalla(clau);
+  // Only the start of a line is interpreted, so a longer key is never there; a line that
+  // starts with "=" after spaces is not a key line.
+  if (key.empty() || key.size() > kMaxLinia) return "";
   std::string valor;
   {
     Lector in(f);
     bool dins = false;
     Linia l;
     const unsigned char primera = key.empty() ? 0 : kMaj.t[static_cast<unsigned char>(key[0])];
+    const Cerca capcaleres = CercaSeccio(sec), cercaClau = CercaClau(key);
     for (;;) {
       // Outside the section only headers matter.
-      if (!dins && !in.SaltarACapcalera()) break;
+      if (!in.SaltarACandidat(dins ? cercaClau : capcaleres)) break;
       if (!in.Seguent(l)) break;
       if (dins) {
         // Only a header or a line starting with the key can end the search.

@@ -40,6 +40,22 @@ TEST(RobustesaIni, MegabyteLinesAreCopiedWholeAndSkippedWhenReading) {
             "[A]\r\n" + brossa + "\r\nx=1\r\nllarg=curt\r\nz=3\r\n" + comentari + "\r\n\r\n[B]\r\ny=2\r\n");
 }
 
+TEST(RobustesaIni, HeadersAndKeysRightAfterAnOverlongLineAreFound) {
+  CarpetaTemporal dir;
+  const std::string brossa(300000, 'b');
+  const std::string espais(70000, ' ');
+  for (const char* fi : {"\r\n", "\n", "\r"}) {
+    const std::string salt = fi;
+    dir.Escriure("f.ini", "[Z]" + salt + brossa + salt + "[A]" + salt + brossa + salt + "x=1" + salt + espais +
+                              "y=2" + salt + "  Y =3" + salt);
+    const std::string f = dir.Programa() + "f.ini";
+    EXPECT_EQ(LlegirIni(f, "A", "x"), "1") << salt.size();
+    // A key beyond the interpreted start of its line does not count.
+    EXPECT_EQ(LlegirIni(f, "A", "y"), "3") << salt.size();
+    EXPECT_EQ(LlegirIni(f, "Z", "x"), "");
+  }
+}
+
 TEST(RobustesaIni, LongRunsOfSpacersAreHeldBackInOrder) {
   CarpetaTemporal dir;
   std::string espais;

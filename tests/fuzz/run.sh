@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every fuzz target for a short time. A crash, leak or hang fails the run.
 set -euo pipefail
-bin=$1; seconds=${2:-10}
-corpus=$(dirname "$0")/corpus
+bin=$(cd "$1" && pwd); seconds=${2:-10}
+corpus=$(cd "$(dirname "$0")" && pwd)/corpus
 shopt -s nullglob
 n=0
 for f in "$bin"/fuzz_*; do

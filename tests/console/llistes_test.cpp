@@ -14,29 +14,9 @@
 #include "platform/cp850.h"
 #include "records/registres.h"
 #include "session/sessio.h"
-#include "util/entorn_prova.h"
+#include "util/entorn_pantalla.h"
 
 namespace {
-
-// A virtual console that keeps what the screen looked like each time a key was awaited.
-class ConsolaGravada : public plat::ConsolaVirtual {
- public:
-  struct Foto {
-    std::vector<std::string> files, colors;
-  };
-  bool LlegirEsdeveniment(plat::Esdeveniment& e, int espera_ms) override {
-    if (espera_ms != 0) {
-      Foto f;
-      for (int r = 0; r < Alcada(); ++r) {
-        f.files.push_back(Fila(r));
-        f.colors.push_back(Colors(r));
-      }
-      fotos.push_back(std::move(f));
-    }
-    return ConsolaVirtual::LlegirEsdeveniment(e, espera_ms);
-  }
-  std::vector<Foto> fotos;
-};
 
 // List window: rows 2..13, columns 20..41, so H = 10 and W = 20.
 constexpr int kDalt = 2, kEsq = 20, kBaix = 13, kDreta = 41;
@@ -44,23 +24,19 @@ constexpr int kH = 10, kW = 20;
 
 std::string Fila(int n) { return "FILA " + std::to_string(n); }
 
-class Llistes_ : public ::testing::Test {
+class Llistes_ : public PantallaTest {
  protected:
   void SetUp() override {
-    ReiniciarSessio();
-    ReiniciarColors();
-    ReiniciarFinestres();
-    ReiniciarTecles();
+    PantallaTest::SetUp();
+    con.nomesEsperes = true;
     ReiniciarFormularis();
     ReiniciarLlistes();
     ReiniciarRegistres();
-    EstatSessio.DirTmp = dir.Programa();
     // Distinct colours per role so the highlight can be seen.
     for (int r = 0; r < 5; ++r) {
       EstatSessio.TaulaColors[r][0] = static_cast<int16_t>(r + 1);
       EstatSessio.TaulaColors[r][1] = 0;
     }
-    plat::FixarConsola(&con);
     DefinirLlista(1, 0, "", 0);
     GanxosLlista.OmplirSelector = [this](int16_t llista, std::string& inici, std::string& fi) {
       ++omplertes;
@@ -71,14 +47,10 @@ class Llistes_ : public ::testing::Test {
     };
   }
   void TearDown() override {
-    plat::FixarConsola(nullptr);
     ReiniciarLlistes();
     ReiniciarFormularis();
     ReiniciarRegistres();
-    ReiniciarFinestres();
-    ReiniciarTecles();
-    ReiniciarColors();
-    ReiniciarSessio();
+    PantallaTest::TearDown();
   }
 
   void DefinirLlista(int n, int16_t fitxerRegistres, const std::string& titol, int16_t f4,
@@ -105,15 +77,6 @@ class Llistes_ : public ::testing::Test {
     for (const std::string& t : textos) AfegirFilaLlista(fitxer, anterior, 100 + ++i, t);
   }
 
-  void Tecla(int16_t codi) {
-    if (codi < 256)
-      con.Tecla(static_cast<uint8_t>(codi), codi == kTeclaEnter ? 0x1C : codi == kTeclaEscape ? 0x01 : 0);
-    else
-      con.Tecla(0, static_cast<uint8_t>(codi >> 8));
-  }
-  void Tecles(int16_t codi, int vegades) {
-    for (int i = 0; i < vegades; ++i) Tecla(codi);
-  }
 
   int16_t Mostrar(int16_t llista = 1) {
     int16_t estat = 99;
@@ -122,7 +85,7 @@ class Llistes_ : public ::testing::Test {
   }
 
   // Inner text of line i (1..H) in a snapshot, and the caption line (frame width).
-  static std::string Linia(const ConsolaGravada::Foto& f, int i) {
+  static std::string Linia(const ConsolaProva::Foto& f, int i) {
     return f.files[static_cast<size_t>(kDalt + i - 1)].substr(kEsq, kW);
   }
   // As a PC console shows the bytes (0x10 and 0x11 are the arrows).
@@ -131,11 +94,11 @@ class Llistes_ : public ::testing::Test {
     for (unsigned char c : s) plat::AfegirUtf8(r, plat::Cp850AUnicode(c));
     return r;
   }
-  static std::string Capcalera(const ConsolaGravada::Foto& f) {
+  static std::string Capcalera(const ConsolaProva::Foto& f) {
     return Glifs(f.files[static_cast<size_t>(kDalt - 1)].substr(kEsq - 1, kW + 2));
   }
   // Line highlighted (colour of role "u", foreground 5) in a snapshot; 0 when none.
-  static int Ressaltada(const ConsolaGravada::Foto& f) {
+  static int Ressaltada(const ConsolaProva::Foto& f) {
     for (int i = 1; i <= kH; ++i)
       if (f.colors[static_cast<size_t>(kDalt + i - 1)][2 * kEsq] == '5') return i;
     return 0;
@@ -146,7 +109,7 @@ class Llistes_ : public ::testing::Test {
     return r;
   }
   // Lines 1..H of a snapshot, trailing blanks dropped, joined with "|".
-  static std::string Pagina(const ConsolaGravada::Foto& f) {
+  static std::string Pagina(const ConsolaProva::Foto& f) {
     std::string r;
     for (int i = 1; i <= kH; ++i) {
       std::string l = Linia(f, i);
@@ -160,10 +123,8 @@ class Llistes_ : public ::testing::Test {
     for (int i = de; i < de + kH; ++i) r += (i > de ? "|" : "") + (i <= fins ? Fila(i) : std::string());
     return r;
   }
-  const ConsolaGravada::Foto& Darrera() const { return con.fotos.back(); }
+  const ConsolaProva::Foto& Darrera() const { return con.fotos.back(); }
 
-  CarpetaTemporal dir;
-  ConsolaGravada con;
   std::string fitxer;
   bool escriureBuit = false;
   int16_t estatOmplir = 0;
@@ -175,8 +136,8 @@ TEST_F(Llistes_, FirstPageFrameAndHighlightThenEnterPicksTheRow) {
   Files(3);
   for (int f = 0; f < 25; ++f)
     for (int c = 0; c < 80; ++c) con.EscriureCella(f, c, plat::Cella{'.', 0x07});
-  Tecla(kTeclaAvall);
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaAvall);
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 0);
   EXPECT_EQ(omplertes, 1);
   EXPECT_EQ(llistaOmplerta, 1);
@@ -203,8 +164,8 @@ TEST_F(Llistes_, EscapeAndOtherKeysCloseWithoutTouchingTheChoice) {
   SeleccioText = "ABANS";
   Files(5);
   for (int16_t k : std::vector<int16_t>{kTeclaEscape, kTeclaF4, kTeclaF1, 'A'}) {
-    Tecla(kTeclaAvall);
-    Tecla(k);
+    con.Clau(kTeclaAvall);
+    con.Clau(k);
     EXPECT_EQ(Mostrar(), -1) << k;
     EXPECT_EQ(SeleccioValor, 7);
     EXPECT_EQ(SeleccioText, "ABANS");
@@ -214,10 +175,10 @@ TEST_F(Llistes_, EscapeAndOtherKeysCloseWithoutTouchingTheChoice) {
 
 TEST_F(Llistes_, DownScrollsAtTheBottomAndStopsAtTheLastRow) {
   Files(12);
-  Tecles(kTeclaAvall, 9);   // row 10, line 10
-  Tecla(kTeclaAvall);       // row 11: the page scrolls
-  Tecles(kTeclaAvall, 3);   // row 12 then nothing more
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaAvall, 9);   // row 10, line 10
+  con.Clau(kTeclaAvall);       // row 11: the page scrolls
+  con.Clau(kTeclaAvall, 3);   // row 12 then nothing more
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 0);
   EXPECT_EQ(SeleccioValor, 112);
   ASSERT_EQ(con.fotos.size(), 14u);
@@ -231,11 +192,11 @@ TEST_F(Llistes_, DownScrollsAtTheBottomAndStopsAtTheLastRow) {
 
 TEST_F(Llistes_, UpScrollsAtTheTopAndStopsAtTheFirstRow) {
   Files(15);
-  Tecles(kTeclaAvall, 12);  // row 13 on line 10, page 4..13
-  Tecles(kTeclaAmunt, 9);   // row 4 on line 1
-  Tecla(kTeclaAmunt);       // row 3: the page scrolls down
-  Tecles(kTeclaAmunt, 4);   // rows 2, 1, then nothing
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaAvall, 12);  // row 13 on line 10, page 4..13
+  con.Clau(kTeclaAmunt, 9);   // row 4 on line 1
+  con.Clau(kTeclaAmunt);       // row 3: the page scrolls down
+  con.Clau(kTeclaAmunt, 4);   // rows 2, 1, then nothing
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 0);
   EXPECT_EQ(SeleccioValor, 101);
   EXPECT_EQ(Pagina(con.fotos[21]), Pagina(4, 15));
@@ -250,10 +211,10 @@ TEST_F(Llistes_, PageUpLandsOnTheFirstRowWhenItCannotMoveAWholePage) {
   for (int amunt : {2, 8}) {
     con.fotos.clear();
     Files(20);
-    Tecles(kTeclaAvall, 12);
-    Tecles(kTeclaAmunt, amunt);
-    Tecla(kTeclaRePag);
-    Tecla(kTeclaEnter);
+    con.Clau(kTeclaAvall, 12);
+    con.Clau(kTeclaAmunt, amunt);
+    con.Clau(kTeclaRePag);
+    con.Clau(kTeclaEnter);
     EXPECT_EQ(Mostrar(), 0);
     const auto& abans = con.fotos[con.fotos.size() - 2];
     EXPECT_EQ(Pagina(abans), Pagina(4, 20));
@@ -266,13 +227,13 @@ TEST_F(Llistes_, PageUpLandsOnTheFirstRowWhenItCannotMoveAWholePage) {
 
 TEST_F(Llistes_, PageUpAndDownMoveByWholePagesKeepingTheLine) {
   Files(35);
-  Tecles(kTeclaAvall, 2);   // row 3, line 3
-  Tecla(kTeclaAvPag);       // page 11..20, row 13
-  Tecla(kTeclaAvPag);       // page 21..30, row 23
-  Tecla(kTeclaRePag);       // page 11..20, row 13
-  Tecla(kTeclaRePag);       // page 1..10, row 3
-  Tecla(kTeclaRePag);       // nothing: the page starts at the first row
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaAvall, 2);   // row 3, line 3
+  con.Clau(kTeclaAvPag);       // page 11..20, row 13
+  con.Clau(kTeclaAvPag);       // page 21..30, row 23
+  con.Clau(kTeclaRePag);       // page 11..20, row 13
+  con.Clau(kTeclaRePag);       // page 1..10, row 3
+  con.Clau(kTeclaRePag);       // nothing: the page starts at the first row
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 0);
   EXPECT_EQ(SeleccioValor, 103);
   const size_t n = con.fotos.size();
@@ -287,21 +248,21 @@ TEST_F(Llistes_, PageUpAndDownMoveByWholePagesKeepingTheLine) {
 
 TEST_F(Llistes_, PageDownOnAShortLastPageGoesToItsLastRow) {
   Files(25);
-  Tecles(kTeclaAvall, 7);  // line 8
-  Tecla(kTeclaAvPag);      // page 11..20, row 18
-  Tecla(kTeclaAvPag);      // page 21..25: row 25 on line 5
-  Tecla(kTeclaAvPag);      // no rows after the page: nothing
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaAvall, 7);  // line 8
+  con.Clau(kTeclaAvPag);      // page 11..20, row 18
+  con.Clau(kTeclaAvPag);      // page 21..25: row 25 on line 5
+  con.Clau(kTeclaAvPag);      // no rows after the page: nothing
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 0);
   EXPECT_EQ(SeleccioValor, 125);
   EXPECT_EQ(Pagina(Darrera()), Pagina(21, 25));
   EXPECT_EQ(Ressaltada(Darrera()), 5);
   // From the short page, Page Up goes back a whole page with the highlight on its line.
   con.fotos.clear();
-  Tecles(kTeclaAvall, 7);
-  Tecles(kTeclaAvPag, 2);
-  Tecla(kTeclaRePag);
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaAvall, 7);
+  con.Clau(kTeclaAvPag, 2);
+  con.Clau(kTeclaRePag);
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 0);
   EXPECT_EQ(Pagina(Darrera()), Pagina(11, 25));
   EXPECT_EQ(SeleccioValor, 115);
@@ -309,9 +270,9 @@ TEST_F(Llistes_, PageDownOnAShortLastPageGoesToItsLastRow) {
 
 TEST_F(Llistes_, WideRowsScrollSidewaysInStepsOfEight) {
   Textos({std::string(kW + 30, 'x').replace(0, 10, "0123456789").replace(40, 10, "ABCDEFGHIJ"), "CURTA"});
-  Tecles(kTeclaDreta, 5);  // 9, 17, 25, 33, then it stops
-  Tecles(kTeclaEsquerra, 5);
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaDreta, 5);  // 9, 17, 25, 33, then it stops
+  con.Clau(kTeclaEsquerra, 5);
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 0);
   ASSERT_EQ(con.fotos.size(), 11u);
   EXPECT_EQ(Capcalera(con.fotos[0]), "╔════════════════════►");
@@ -329,8 +290,8 @@ TEST_F(Llistes_, WideRowsScrollSidewaysInStepsOfEight) {
 
 TEST_F(Llistes_, NarrowRowsDoNotScrollSideways) {
   Textos({std::string(kW, 'n')});
-  Tecla(kTeclaDreta);
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaDreta);
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 0);
   EXPECT_EQ(Capcalera(Darrera()), "╔════════════════════╗");
   EXPECT_EQ(Linia(Darrera(), 1), std::string(kW, 'n'));
@@ -352,9 +313,9 @@ TEST_F(Llistes_, EmptyListShowsBlankLinesAndEnterChoosesNothing) {
   SeleccioValor = 5;
   SeleccioText = "X";
   escriureBuit = true;
-  Tecla(kTeclaAvall);
-  Tecla(kTeclaAvPag);
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaAvall);
+  con.Clau(kTeclaAvPag);
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 0);
   EXPECT_EQ(SeleccioValor, 0);
   EXPECT_EQ(SeleccioText, "");
@@ -365,7 +326,7 @@ TEST_F(Llistes_, EmptyListShowsBlankLinesAndEnterChoosesNothing) {
 TEST_F(Llistes_, FailingDataSourceReturnsItsStatusAndShowsNothing) {
   Files(3);
   estatOmplir = 7;
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 7);
   EXPECT_TRUE(con.fotos.empty());
   EXPECT_EQ(FinestraActual.Nivell, 0);
@@ -391,9 +352,9 @@ TEST_F(Llistes_, F4OpensTheF4ListAndHandsItsChoiceToTheSelectionHook) {
     crides.push_back(form);
     crides.push_back(camp);
   };
-  Tecla(kTeclaF4);
-  Tecla(kTeclaAvall);
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaF4);
+  con.Clau(kTeclaAvall);
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), -1);
   EXPECT_EQ(omplertes, 2);
   EXPECT_EQ(llistaOmplerta, 2);
@@ -422,10 +383,10 @@ TEST_F(Llistes_, DamagedChainsShowWhatIsValidAndNeverLoop) {
     con.fotos.clear();
     Files(5);
     fixar32(fitxer, fila3, c.enllac);
-    Tecles(kTeclaAvall, 2);  // row 3
-    Tecles(kTeclaAmunt, 3);  // the link cannot be followed: stays
-    Tecles(kTeclaRePag, 2);
-    Tecla(kTeclaEnter);
+    con.Clau(kTeclaAvall, 2);  // row 3
+    con.Clau(kTeclaAmunt, 3);  // the link cannot be followed: stays
+    con.Clau(kTeclaRePag, 2);
+    con.Clau(kTeclaEnter);
     EXPECT_EQ(Mostrar(), 0) << c.nom;
     EXPECT_EQ(SeleccioValor, 103) << c.nom;
     EXPECT_EQ(Pagina(con.fotos[0]), Pagina(1, 5)) << c.nom;
@@ -435,9 +396,9 @@ TEST_F(Llistes_, DamagedChainsShowWhatIsValidAndNeverLoop) {
   Files(5);
   fitxer[fila3 + 8] = '\xFF';
   fitxer[fila3 + 9] = '\x7F';
-  Tecles(kTeclaAvall, 4);
-  Tecla(kTeclaAvPag);
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaAvall, 4);
+  con.Clau(kTeclaAvPag);
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 0);
   EXPECT_EQ(SeleccioValor, 102);
   EXPECT_EQ(Pagina(Darrera()), Pagina(1, 2));
@@ -445,8 +406,8 @@ TEST_F(Llistes_, DamagedChainsShowWhatIsValidAndNeverLoop) {
   con.fotos.clear();
   Files(3);
   fitxer.resize(fitxer.size() - 20);
-  Tecles(kTeclaAvall, 3);
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaAvall, 3);
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 0);
   EXPECT_EQ(SeleccioValor, 101);
   EXPECT_EQ(Pagina(Darrera()), Pagina(1, 1));
@@ -458,12 +419,12 @@ TEST_F(Llistes_, PreListFormLeftWithEscapeClosesBeforeTheDataSource) {
                                    "1", "0", "0", "2", "20", "13", "41", "1", "", "0"};
   ASSERT_TRUE(CarregarFormularis(desc, [](const std::string& s) { return s; }));
   Files(2);
-  Tecla(kTeclaEscape);
+  con.Clau(kTeclaEscape);
   EXPECT_EQ(Mostrar(), -1);
   EXPECT_EQ(omplertes, 0);
   // Left with Enter the list opens.
-  Tecla(kTeclaEnter);
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaEnter);
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), 0);
   EXPECT_EQ(omplertes, 1);
   EXPECT_EQ(SeleccioValor, 101);
@@ -535,8 +496,8 @@ TEST_F(Llistes_, RecordFileListFillsRowsFromRecordsWithinTheKeys) {
     return int16_t{0};
   };
   GanxosLlista.TextFilaLlista = [&](int16_t) { return std::string(registre, 8); };
-  Tecles(kTeclaAvall, 3);
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaAvall, 3);
+  con.Clau(kTeclaEnter);
   SeleccioValor = 55;
   EXPECT_EQ(Mostrar(), 0);
   // Rows for B001 and B003 (B002 has no text); A001 before and C001 after the keys.
@@ -551,7 +512,7 @@ TEST_F(Llistes_, RecordFileListFillsRowsFromRecordsWithinTheKeys) {
   // Without any row text the list is empty and Enter reads nothing.
   GanxosLlista.TextFilaLlista = nullptr;
   con.fotos.clear();
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaEnter);
   EXPECT_EQ(Mostrar(), -1);
   EXPECT_EQ(Pagina(con.fotos[0]), "|||||||||");
   EXPECT_EQ(gestor.llegitsPerPosicio, 1);

@@ -23,6 +23,7 @@
 #include "platform/fitxers.h"
 #include "platform/sistema.h"
 #include "session/sessio.h"
+#include "util/consola_prova.h"
 #include "util/entorn_prova.h"
 
 namespace {
@@ -226,14 +227,6 @@ class Selector_ : public ::testing::Test {
     for (const FilaLlegida& x : f) r.push_back(x.text);
     return r;
   }
-  void Tecla(int16_t codi, int vegades = 1) {
-    for (int i = 0; i < vegades; ++i) {
-      if (codi < 256)
-        con.Tecla(static_cast<uint8_t>(codi), codi == kTeclaEnter ? 0x1C : codi == kTeclaEscape ? 0x01 : 0);
-      else
-        con.Tecla(0, static_cast<uint8_t>(codi >> 8));
-    }
-  }
   // Picks a row as the list browser would report it, then lets the picker act on it.
   void Triar(int32_t valor, const std::string& text) {
     SeleccioValor = valor;
@@ -244,7 +237,7 @@ class Selector_ : public ::testing::Test {
   }
 
   CarpetaTemporal disc, temp, feina;
-  plat::ConsolaVirtual con;
+  ConsolaProva con;
   std::vector<std::string> acceptats;
   int16_t formAcceptat = 0, campAcceptat = 0, teclaAcceptada = -5;
 };
@@ -297,32 +290,32 @@ TEST_F(Selector_, ShortcutsShowTheirTargetAndUnreadableOnesAreLeftOut) {
 
 TEST_F(Selector_, ChoosingRowsWalksTheFoldersAndHandsTheFileToTheField) {
   // Drive K: its root, where DOCS is the only entry.
-  Tecla(kTeclaEscape);
+  con.Clau(kTeclaEscape);
   Triar('K', ">" + std::string(17, ' ') + "K:");
   EXPECT_EQ(CarpetaBase, "K:\\");
   EXPECT_EQ(CarpetaRelativa, "");
   EXPECT_TRUE(acceptats.empty());
 
   // Into DOCS.
-  Tecla(kTeclaEscape);
+  con.Clau(kTeclaEscape);
   Triar('K', kEsp + "DOCS");
   EXPECT_EQ(CarpetaRelativa, "DOCS\\");
   EXPECT_EQ(Llistes[1].Titol, "K:\\DOCS\\");
 
   // ".." one level below another folder, then at the base itself.
   CarpetaRelativa = "DOCS\\DOCUMENTS\\SUB\\";
-  Tecla(kTeclaEscape);
+  con.Clau(kTeclaEscape);
   Triar('K', kEsp + "..");
   EXPECT_EQ(CarpetaRelativa, "DOCS\\DOCUMENTS\\");
-  Tecla(kTeclaEscape);
+  con.Clau(kTeclaEscape);
   CarpetaRelativa = "";
   Triar('K', kEsp + "..");
   EXPECT_EQ(CarpetaBase, "");
   EXPECT_EQ(CarpetaRelativa, "");
 
   // A special folder, then its file (rows "..", "Sub", "informe.txt").
-  Tecla(kTeclaAvall, 2);
-  Tecla(kTeclaEnter);
+  con.Clau(kTeclaAvall, 2);
+  con.Clau(kTeclaEnter);
   Triar(101, ">" + std::string(17, ' ') + "Documents meus");
   EXPECT_EQ(CarpetaBase, "K:\\DOCS\\DOCUMENTS\\");
   EXPECT_EQ(CarpetaRelativa, "");
@@ -347,9 +340,9 @@ TEST_F(Selector_, ShortcutRowsAttachTheirTargetAndEmptyChoicesNothing) {
 TEST_F(Selector_, ParentOfTheBaseReturnsToTheTopLevelList) {
   CarpetaBase = "K:\\DOCS\\DOCUMENTS\\";
   // The list shown again is the top level: pick "Escriptori" from it, then leave.
-  Tecla(kTeclaAvall);
-  Tecla(kTeclaEnter);
-  Tecla(kTeclaEscape);
+  con.Clau(kTeclaAvall);
+  con.Clau(kTeclaEnter);
+  con.Clau(kTeclaEscape);
   Triar(101, kEsp + "..");
   EXPECT_EQ(CarpetaBase, "K:\\DOCS\\ESCRIPTORI\\");
   EXPECT_EQ(CarpetaRelativa, "");
@@ -365,10 +358,10 @@ TEST_F(Selector_, F4OnTheAttachmentFieldAddsAndRemovesTheChosenFile) {
   ReiniciarAdjunts();
   CarpetaBase = "K:\\DOCS\\DOCUMENTS\\SUB\\";
   for (int vegada = 0; vegada < 2; ++vegada) {
-    Tecla(kTeclaF4);
-    Tecla(kTeclaAvall);  // the only file, after ".."
-    Tecla(kTeclaEnter);
-    Tecla(kTeclaEscape);  // leave the form
+    con.Clau(kTeclaF4);
+    con.Clau(kTeclaAvall);  // the only file, after ".."
+    con.Clau(kTeclaEnter);
+    con.Clau(kTeclaEscape);  // leave the form
     int16_t tecla = 0;
     ExecutarFormulari(kPaginaAdjunts, 0, 0, tecla);
     if (vegada == 0) {

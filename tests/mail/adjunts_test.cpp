@@ -64,7 +64,7 @@ TEST(Adjunts, BlankConfirmationChangesNothing) {
   EXPECT_EQ(Triar(""), 0);
   EXPECT_EQ(Adjunts[1], "C:\\A.TXT");
   EXPECT_EQ(Adjunts[2], "");
-  EXPECT_TRUE(entorn.consola.captures.empty());
+  EXPECT_TRUE(entorn.consola.buidats.empty());
 }
 
 TEST(Adjunts, TypedPathIsClearedAfterAddOrRemove) {
@@ -83,15 +83,15 @@ TEST(Adjunts, TenAtMost) {
   entorn.ObrirPagina(2);
   for (int i = 1; i <= 10; ++i) ASSERT_EQ(Triar("C:\\F" + std::to_string(i) + ".DOC"), -1);
   EXPECT_EQ(entorn.Text(2, 14, 2, 65), Fila65("F10.DOC"));
-  EXPECT_TRUE(entorn.consola.captures.empty());
+  EXPECT_TRUE(entorn.consola.buidats.empty());
 
   const std::string fila14 = entorn.consola.Fila(9);
   const int xiulets = entorn.consola.xiulets;
   std::string onze = "C:\\F11.DOC";
   int16_t camp = 1, tecla = 0x0d;
   EXPECT_EQ(AcceptarCamp(2, onze, camp, tecla), -1);
-  ASSERT_EQ(entorn.consola.captures.size(), 1u);
-  EXPECT_NE(entorn.consola.captures[0][9].find("NO PODEU ADJUNTAR M\x90S DE 10 FITXERS"),
+  ASSERT_EQ(entorn.consola.buidats.size(), 1u);
+  EXPECT_NE(entorn.consola.buidats[0].files[9].find("NO PODEU ADJUNTAR M\x90S DE 10 FITXERS"),
             std::string::npos)
       << "the message box is centred on row 12";
   EXPECT_EQ(entorn.consola.xiulets, xiulets + 1);
@@ -110,15 +110,15 @@ TEST(Adjunts, TenAtMost) {
   // Now the eleventh fits.
   EXPECT_EQ(Triar("C:\\F11.DOC"), -1);
   EXPECT_EQ(Adjunts[10], "C:\\F11.DOC");
-  EXPECT_EQ(entorn.consola.captures.size(), 1u);
+  EXPECT_EQ(entorn.consola.buidats.size(), 1u);
 }
 
 TEST(Adjunts, LimitMessageStaysCatalan) {
   EntornCorreu entorn;
   EstatSessio.Idioma = "SPA";
   for (int i = 1; i <= 11; ++i) Triar("C:\\F" + std::to_string(i));
-  ASSERT_EQ(entorn.consola.captures.size(), 1u);
-  EXPECT_NE(entorn.consola.captures[0][9].find("NO PODEU ADJUNTAR"), std::string::npos);
+  ASSERT_EQ(entorn.consola.buidats.size(), 1u);
+  EXPECT_NE(entorn.consola.buidats[0].files[9].find("NO PODEU ADJUNTAR"), std::string::npos);
 }
 
 TEST(Adjunts, LongNameIsCutOnItsRow) {

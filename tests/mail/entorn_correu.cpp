@@ -8,12 +8,6 @@
 #include "mail/formcorreu.h"
 #include "session/sessio.h"
 
-void ConsolaCaptura::BuidarEntrada() {
-  std::vector<std::string> files;
-  for (int r = 0; r < Alcada(); ++r) files.push_back(Fila(r));
-  captures.push_back(files);
-}
-
 EntornCorreu::EntornCorreu() {
   ReiniciarSessio();
   EstatSessio.DirTmp = tmp.Programa();
@@ -23,6 +17,8 @@ EntornCorreu::EntornCorreu() {
   ReiniciarFormularis();
   ReiniciarAdjunts();
   ReiniciarFormulariCorreu();
+  // The scripted keys stay when a message box discards input, so a test can go on.
+  consola.conservarEntrada = true;
   plat::FixarConsola(&consola);
   CarregarFormulariCorreu();
   RegistrarGanxosCorreu();
@@ -53,6 +49,6 @@ std::string EntornCorreu::Text(int form, int fila, int columna, int n) const {
 }
 
 std::string EntornCorreu::TextCaptura(size_t i, int fila1, int col1, int n) const {
-  return consola.captures.at(i).at(static_cast<size_t>(fila1 - 1))
+  return consola.buidats.at(i).files.at(static_cast<size_t>(fila1 - 1))
       .substr(static_cast<size_t>(col1 - 1), static_cast<size_t>(n));
 }

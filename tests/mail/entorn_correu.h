@@ -4,16 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/consola.h"
+#include "util/consola_prova.h"
 #include "util/entorn_prova.h"
-
-// Records the screen each time pending input is discarded: that is the moment a
-// message box is up and waiting. The scripted keys are kept so a test can go on.
-class ConsolaCaptura : public plat::ConsolaVirtual {
- public:
-  void BuidarEntrada() override;
-  std::vector<std::vector<std::string>> captures;  // rows as CP850 bytes
-};
 
 class EntornCorreu {
  public:
@@ -29,5 +21,5 @@ class EntornCorreu {
   std::string TextCaptura(size_t i, int fila1, int col1, int n) const;
 
   CarpetaTemporal tmp;
-  ConsolaCaptura consola;
+  ConsolaProva consola;  // notes the screen when a message box throws input away
 };

@@ -246,20 +246,20 @@ TEST(SortidaCorreu, SenderRequiredOnlyWithMailOn) {
   entorn.ObrirPagina(1);
   // Mail off: leaving is fine.
   EXPECT_EQ(ValidarSortidaFormulari(1, 0x0d), 0);
-  EXPECT_TRUE(entorn.consola.captures.empty());
+  EXPECT_TRUE(entorn.consola.buidats.empty());
 
   FixarValorCamp(1, kCampEnviarCorreu, "S");
   EXPECT_EQ(ValidarSortidaFormulari(1, 0x1b), 0) << "Escape is never refused";
   EXPECT_EQ(ValidarSortidaFormulari(2, 0x0d), 0) << "only the first page is checked";
-  EXPECT_TRUE(entorn.consola.captures.empty());
+  EXPECT_TRUE(entorn.consola.buidats.empty());
 
   const int nivell = FinestraActual.Nivell;
   const std::string abans = entorn.consola.Fila(15);
   const int xiulets = entorn.consola.xiulets;
   EXPECT_NE(ValidarSortidaFormulari(1, 0x0d), 0);
-  ASSERT_EQ(entorn.consola.captures.size(), 1u);
+  ASSERT_EQ(entorn.consola.buidats.size(), 1u);
   const std::string msg = "HEU D'INDICAR EL CORREU DEL REMITENT";
-  EXPECT_NE(entorn.consola.captures[0][15].find(msg), std::string::npos)
+  EXPECT_NE(entorn.consola.buidats[0].files[15].find(msg), std::string::npos)
       << "the message box is centred on row 18";
   EXPECT_EQ(entorn.consola.xiulets, xiulets + 1);
   // The box is gone again and the window stack is as before.
@@ -268,7 +268,7 @@ TEST(SortidaCorreu, SenderRequiredOnlyWithMailOn) {
 
   FixarValorCamp(1, kCampAdrecaRemitent, "joan@host.cat");
   EXPECT_EQ(ValidarSortidaFormulari(1, 0x0d), 0);
-  EXPECT_EQ(entorn.consola.captures.size(), 1u);
+  EXPECT_EQ(entorn.consola.buidats.size(), 1u);
 }
 
 TEST(SortidaCorreu, SenderMessageIsTranslated) {
@@ -276,8 +276,8 @@ TEST(SortidaCorreu, SenderMessageIsTranslated) {
   EstatSessio.Idioma = "SPA";
   FixarValorCamp(1, kCampEnviarCorreu, "S");
   EXPECT_NE(ValidarSortidaFormulari(1, 0x5100), 0);
-  ASSERT_EQ(entorn.consola.captures.size(), 1u);
-  EXPECT_NE(entorn.consola.captures[0][15].find("HA DE INDICAR EL CORREO DEL REMITENTE"),
+  ASSERT_EQ(entorn.consola.buidats.size(), 1u);
+  EXPECT_NE(entorn.consola.buidats[0].files[15].find("HA DE INDICAR EL CORREO DEL REMITENTE"),
             std::string::npos);
 }
 

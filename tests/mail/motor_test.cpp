@@ -34,7 +34,7 @@ TEST(MotorCorreu, MailOffLeavesAfterTheSwitch) {
   int16_t tecla = 0;
   ExecutarFormulari(1, 0, 0, tecla);
   EXPECT_EQ(tecla, 0x0D);
-  EXPECT_TRUE(e.consola.captures.empty());
+  EXPECT_TRUE(e.consola.buidats.empty());
   EXPECT_EQ(FinestraActual.Nivell, 0);
   EXPECT_TRUE(e.consola.entrada.empty());
 }
@@ -54,8 +54,8 @@ TEST(MotorCorreu, SenderIsAskedForBeforeLeavingWithMail) {
   ExecutarFormulari(1, 0, 0, tecla);
 
   EXPECT_EQ(tecla, 0x4F00);
-  ASSERT_EQ(e.consola.captures.size(), 1u);
-  EXPECT_NE(e.consola.captures[0][15].find("HEU D'INDICAR EL CORREU DEL REMITENT"), std::string::npos);
+  ASSERT_EQ(e.consola.buidats.size(), 1u);
+  EXPECT_NE(e.consola.buidats[0].files[15].find("HEU D'INDICAR EL CORREU DEL REMITENT"), std::string::npos);
   EXPECT_EQ(ValorCamp(1, kCampEnviarCorreu), "S");
   EXPECT_EQ(ValorCamp(1, kCampAdrecaRemitent), "Joan@host.cat" + std::string(27, ' '));
   EXPECT_TRUE(e.consola.entrada.empty());
@@ -76,7 +76,7 @@ TEST(MotorCorreu, BadAddressIsRefusedAtTheField) {
   EXPECT_EQ(tecla, 0x1B);
   EXPECT_EQ(e.consola.xiulets, xiulets + 1);
   EXPECT_EQ(ValorCamp(1, kCampAdrecaRemitent), std::string(40, ' '));
-  EXPECT_TRUE(e.consola.captures.empty()) << "Escape never asks for the sender";
+  EXPECT_TRUE(e.consola.buidats.empty()) << "Escape never asks for the sender";
 }
 
 TEST(MotorCorreu, TypedAttachmentsOnTheSecondPage) {

@@ -99,6 +99,11 @@ class Edicio {
   void CercarOpcio(unsigned char c);
   void ParaulaEsquerra();
   void ParaulaDreta();
+  // End: just after the last non-blank, or 1 on a blank text.
+  void CursorAlFinal() {
+    size_t darrer = text_.find_last_not_of(' ');
+    cursor_ = darrer == std::string::npos ? 1 : static_cast<int>(darrer) + 2;
+  }
 
   int fila_, col_, w_;
   std::string& text_;
@@ -233,11 +238,9 @@ bool Edicio::TeclaPlana(uint16_t k) {
     case Codi(kTeclaInici):
       cursor_ = 1;
       return false;
-    case Codi(kTeclaFinal): {
-      size_t darrer = text_.find_last_not_of(' ');
-      cursor_ = darrer == std::string::npos ? 1 : static_cast<int>(darrer) + 2;
+    case Codi(kTeclaFinal):
+      CursorAlFinal();
       return false;
-    }
     case Codi(kTeclaCtrlInici):
     case Codi(kTeclaCtrlY):
       std::fill(text_.begin(), text_.end(), ' ');
@@ -309,11 +312,9 @@ bool Edicio::TeclaChoice(uint16_t k, int16_t& tecla) {
     case Codi(kTeclaInici):
       cursor_ = 1;
       return false;
-    case Codi(kTeclaFinal): {
-      size_t darrer = text_.find_last_not_of(' ');
-      cursor_ = darrer == std::string::npos ? 1 : static_cast<int>(darrer) + 2;
+    case Codi(kTeclaFinal):
+      CursorAlFinal();
       return false;
-    }
     case Codi(kTeclaCtrlC):
       plat::CopiarPortaretalls(Retallar(opcions_[actual_].descripcio));
       return false;

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <utility>
 
 #include "fields/majuscules.h"
+#include "platform/cp850.h"
 
 namespace {
 
@@ -36,46 +39,64 @@ TEST_F(MajusculesTest, BothTablesKeepLowAndHighCodes) {
 }
 
 TEST_F(MajusculesTest, UpperCaseTableKeepsAccents) {
-  const unsigned char parells[][2] = {
-      {0x81, 0x9A}, {0x82, 0x90}, {0x83, 0xB6}, {0x84, 0x8E}, {0x85, 0xB7}, {0x86, 0x8F}, {0x87, 0x80},
-      {0x88, 0xD2}, {0x89, 0xD3}, {0x8A, 0xD4}, {0x8B, 0xD8}, {0x8C, 0xD7}, {0x8D, 0xDE}, {0x91, 0x92},
-      {0x93, 0xE2}, {0x94, 0x99}, {0x95, 0xE3}, {0x96, 0xEA}, {0x97, 0xEB}, {0xA0, 0xB5}, {0xA1, 0xD6},
-      {0xA2, 0xE0}, {0xA3, 0xE9}, {0xA4, 0xA5}, {0xC6, 0xC7}, {0xD0, 0xD1}, {0xE4, 0xE5}, {0xEC, 0xED}};
-  std::set<int> canviats;
-  for (const auto& p : parells) {
-    EXPECT_EQ(U(p[0]), C(p[1])) << std::hex << int(p[0]);
-    EXPECT_EQ(U(p[1]), C(p[1])) << "capitals stay";
-    canviats.insert(p[0]);
-  }
-  for (int c = 'a'; c <= 'z'; ++c) {
-    EXPECT_EQ(U(c), C(c - 32));
-    canviats.insert(c);
-  }
-  // Everything else maps to itself: ÿ, ø, ß, þ and the euro sign among them.
-  for (int c = 64; c < 238; ++c)
-    if (!canviats.count(c)) {
-      EXPECT_EQ(U(c), C(c)) << std::hex << c;
+  // Known pairs: a/A, ç/Ç, é/É, ñ/Ñ, ü/Ü.
+  EXPECT_EQ(U('a'), "A");
+  EXPECT_EQ(U(0x87), "\x80");
+  EXPECT_EQ(U(0x82), "\x90");
+  EXPECT_EQ(U(0xA4), "\xA5");
+  EXPECT_EQ(U(0x81), "\x9A");
+  // The rest by Unicode: ASCII and Latin-1 small letters sit 0x20 above their capitals.
+  // ø and þ have capitals in CP850 but the system's table leaves them, as it leaves ÿ
+  // (no capital in CP850), ß and the euro sign.
+  int canviats = 0;
+  for (int c = 64; c < 238; ++c) {
+    const char32_t u = plat::Cp850AUnicode(static_cast<unsigned char>(c));
+    int esperat = c;
+    if (u >= U'a' && u <= U'z') {
+      esperat = plat::UnicodeACp850(u - 0x20);
+    } else if (u >= 0xE0 && u <= 0xFE && u != 0xF7 && u != 0xF8 && u != 0xFE) {
+      const int capital = plat::UnicodeACp850(u - 0x20);
+      if (capital >= 0) esperat = capital;
     }
-  EXPECT_EQ(canviats.size(), 54u);
+    EXPECT_EQ(U(c), C(esperat)) << std::hex << c;
+    if (esperat != c) {
+      ++canviats;
+      EXPECT_EQ(U(esperat), C(esperat)) << "capitals stay";
+    }
+  }
+  EXPECT_EQ(canviats, 54);
+  EXPECT_EQ(U(0x9B), C(0x9B));
+  EXPECT_EQ(U(0xE7), C(0xE7));
   EXPECT_EQ(U(0x98), C(0x98));
   EXPECT_EQ(U(0xD5), C(0xD5));
 }
 
 TEST_F(MajusculesTest, SearchKeyTableFoldsLettersAndBlanksTheRest) {
-  const std::pair<char, const char*> families[] = {
-      {'A', "\x83\x84\x85\x86\x8E\x8F\x91\x92\xA0\xA6\xB5\xB6\xB7\xC6\xC7"},
-      {'C', "\x80\x87"},
-      {'D', "\xD0\xD1"},
-      {'E', "\x82\x88\x89\x8A\x90\xD2\xD3\xD4\xD5"},
-      {'I', "\x8B\x8C\x8D\xA1\xD6\xD7\xD8\xDE"},
-      {'N', "\xA4\xA5"},
-      {'O', "\x93\x94\x95\x99\x9B\x9D\xA2\xA7\xE0\xE2\xE3\xE4\xE5"},
-      {'S', "\xE1"},
-      {'T', "\xE7\xE8"},
-      {'U', "\x81\x96\x97\x9A\xA3\xE9\xEA\xEB"},
-      {'Y', "\x98\xEC\xED"}};
-  for (const auto& [clau, codis] : families)
-    for (const char* p = codis; *p; ++p) EXPECT_EQ(K(static_cast<unsigned char>(*p)), std::string(1, clau)) << std::hex << int(static_cast<unsigned char>(*p));
+  // Letters by their Unicode code points, each family to its plain capital.
+  const std::pair<char, std::u32string> families[] = {
+      // á à â ä ã å Á À Â Ä Ã Å æ Æ ª
+      {'A', U"\u00E1\u00E0\u00E2\u00E4\u00E3\u00E5\u00C1\u00C0\u00C2\u00C4\u00C3\u00C5\u00E6\u00C6\u00AA"},
+      {'C', U"\u00E7\u00C7"},  // ç Ç
+      {'D', U"\u00F0\u00D0"},  // ð Ð
+      // é è ê ë É È Ê Ë, and the euro sign (Alt+E) searches as E
+      {'E', U"\u00E9\u00E8\u00EA\u00EB\u00C9\u00C8\u00CA\u00CB\u20AC"},
+      {'I', U"\u00ED\u00EC\u00EE\u00EF\u00CD\u00CC\u00CE\u00CF"},  // í ì î ï Í Ì Î Ï
+      {'N', U"\u00F1\u00D1"},                                      // ñ Ñ
+      // ó ò ô ö õ Ó Ò Ô Ö Õ ø Ø º
+      {'O', U"\u00F3\u00F2\u00F4\u00F6\u00F5\u00D3\u00D2\u00D4\u00D6\u00D5\u00F8\u00D8\u00BA"},
+      {'S', U"\u00DF"},                                            // ß
+      {'T', U"\u00FE\u00DE"},                                      // þ Þ
+      {'U', U"\u00FA\u00F9\u00FB\u00FC\u00DA\u00D9\u00DB\u00DC"},  // ú ù û ü Ú Ù Û Ü
+      {'Y', U"\u00FF\u00FD\u00DD"}};                               // ÿ ý Ý
+  int plegades = 0;
+  for (const auto& [clau, lletres] : families)
+    for (char32_t u : lletres) {
+      const int c = plat::UnicodeACp850(u);
+      ASSERT_GE(c, 0) << std::hex << static_cast<uint32_t>(u);
+      EXPECT_EQ(K(static_cast<unsigned char>(c)), std::string(1, clau)) << std::hex << c;
+      ++plegades;
+    }
+  EXPECT_EQ(plegades, 65);
   for (int c = 'A'; c <= 'Z'; ++c) {
     EXPECT_EQ(K(c), C(c));
     EXPECT_EQ(K(c + 32), C(c));

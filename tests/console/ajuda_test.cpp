@@ -19,17 +19,6 @@
 
 namespace {
 
-enum : int {
-  kAvall = 0x5000,
-  kAmunt = 0x4800,
-  kAvPag = 0x5100,
-  kRePag = 0x4900,
-  kInici = 0x4700,
-  kFinal = 0x4F00,
-  kF1 = 0x3B00,
-  kEsc = 0x1B,
-};
-
 // A record of the help file: the text padded with spaces to 80 bytes.
 std::string Registre(const std::string& text) { return text + std::string(80 - text.size(), ' '); }
 std::string Pagina(int linies, const std::string& prefix = "Linia ") {
@@ -79,7 +68,7 @@ using Parell = std::pair<std::string, std::string>;
 
 TEST_F(Ajuda, PagesThroughALongFile) {
   dir.Escriure("AJUDA/TEMA.HLP", Pagina(50));
-  con.Claus({kFinal, kRePag, kRePag, kAvPag, kAvPag, kAvPag, kInici, kAvall, kAvall, kAmunt, kEsc});
+  con.Claus({kTeclaFinal, kTeclaRePag, kTeclaRePag, kTeclaAvPag, kTeclaAvPag, kTeclaAvPag, kTeclaInici, kTeclaAvall, kTeclaAvall, kTeclaAmunt, kTeclaEscape});
   MostrarAjuda("TEMA");
   ASSERT_EQ(con.fotos.size(), 11u);
   EXPECT_EQ(Mostrades(0), Parell("Linia 1", "Linia 17"));
@@ -105,7 +94,7 @@ TEST_F(Ajuda, PagesThroughALongFile) {
 
 TEST_F(Ajuda, ShortFileIgnoresEveryMove) {
   dir.Escriure("AJUDA/CURT.HLP", Pagina(5));
-  con.Claus({kAvall, kAvPag, kFinal, kAmunt, kRePag, kInici, 'x', kEsc});
+  con.Claus({kTeclaAvall, kTeclaAvPag, kTeclaFinal, kTeclaAmunt, kTeclaRePag, kTeclaInici, 'x', kTeclaEscape});
   MostrarAjuda("curt");  // file names are matched without regard to case
   ASSERT_EQ(con.fotos.size(), 8u);
   for (size_t n = 0; n < con.fotos.size(); ++n) {
@@ -137,7 +126,7 @@ TEST_F(Ajuda, AtMost76CharactersOfALine) {
 TEST_F(Ajuda, F1OpensTheHelpOnHelpAndEscapeTwiceRestoresTheScreen) {
   dir.Escriure("AJUDA/TEMA.HLP", Pagina(3, "Tema "));
   dir.Escriure("AJUDA/ZEDMENUS.HLP", Pagina(3, "Ajuda "));
-  con.Claus({kF1, kF1, kAvall, kEsc, kEsc});
+  con.Claus({kTeclaF1, kTeclaF1, kTeclaAvall, kTeclaEscape, kTeclaEscape});
   MostrarAjuda("TEMA");
   ASSERT_EQ(con.fotos.size(), 5u);
   EXPECT_EQ(Dins(0, 1), "Tema 1");
@@ -166,7 +155,7 @@ TEST_F(Ajuda, MissingFileSaysSoInTheSessionLanguage) {
 
 TEST_F(Ajuda, EmptyFileShowsAnEmptyWindow) {
   dir.Escriure("AJUDA/BUIT.HLP", "");
-  con.Claus({kAvall, kFinal, kEsc});
+  con.Claus({kTeclaAvall, kTeclaFinal, kTeclaEscape});
   MostrarAjuda("BUIT");
   ASSERT_EQ(con.fotos.size(), 3u);
   for (int r = 1; r <= 17; ++r) EXPECT_EQ(Dins(2, r), "");
@@ -199,7 +188,7 @@ TEST_F(Ajuda, HugeBinaryFileIsReadOnlyWhereShown) {
     fputs("\x10\x1E\x1F\xFF final", f);
     fclose(f);
   }
-  con.Claus({kFinal, kAmunt, kAvPag, kEsc});
+  con.Claus({kTeclaFinal, kTeclaAmunt, kTeclaAvPag, kTeclaEscape});
   MostrarAjuda("GRAN");
   ASSERT_EQ(con.fotos.size(), 4u);
   EXPECT_EQ(Dins(1, 17).substr(0, 7), "\xFF final");

@@ -19,17 +19,6 @@
 
 namespace {
 
-enum : int {
-  kDreta = 0x4D00,
-  kEsquerra = 0x4B00,
-  kAvall = 0x5000,
-  kAmunt = 0x4800,
-  kAvPag = 0x5100,
-  kRePag = 0x4900,
-  kInici = 0x4700,
-  kFinal = 0x4F00,
-};
-
 class Cal : public PantallaTest {
  protected:
   void SetUp() override {
@@ -75,7 +64,7 @@ class Cal : public PantallaTest {
 // Numeric dates come at the full width of the date text, trailing spaces included, so they
 // overwrite the whole field.
 TEST_F(Cal, LeftFromNewYearGoesToTheLastQuarterOfTheYearBefore) {
-  EXPECT_EQ(Executar(2025, 1, 1, {kEsquerra}), "31/12/2024");
+  EXPECT_EQ(Executar(2025, 1, 1, {kTeclaEsquerra}), "31/12/2024");
   EXPECT_EQ(Marc(0), "\xDA" + std::string(7, '\xC4') + " 2024 " + std::string(7, '\xC4') + "\xBF");
   EXPECT_EQ(Dins(1), "DL DT DC DJ DV DS DG");
   EXPECT_EQ(Dins(2), "      OCTUBRE       ");
@@ -91,29 +80,29 @@ TEST_F(Cal, LeftFromNewYearGoesToTheLastQuarterOfTheYearBefore) {
 }
 
 TEST_F(Cal, WeekMovesCrossMonthEnds) {
-  EXPECT_EQ(Executar(2025, 4, 28, {kAvall}), "5/5/2025  ");
-  EXPECT_EQ(Executar(2023, 3, 3, {kAmunt}), "24/2/2023 ");
-  EXPECT_EQ(Executar(2024, 3, 3, {kAmunt}), "25/2/2024 ");
-  EXPECT_EQ(Executar(2024, 12, 31, {kDreta}), "1/1/2025  ");
+  EXPECT_EQ(Executar(2025, 4, 28, {kTeclaAvall}), "5/5/2025  ");
+  EXPECT_EQ(Executar(2023, 3, 3, {kTeclaAmunt}), "24/2/2023 ");
+  EXPECT_EQ(Executar(2024, 3, 3, {kTeclaAmunt}), "25/2/2024 ");
+  EXPECT_EQ(Executar(2024, 12, 31, {kTeclaDreta}), "1/1/2025  ");
   EXPECT_EQ(Dins(2), "       GENER        ");
-  EXPECT_EQ(Executar(2024, 4, 3, {kAmunt}), "27/3/2024 ");
+  EXPECT_EQ(Executar(2024, 4, 3, {kTeclaAmunt}), "27/3/2024 ");
   EXPECT_EQ(Dins(16), "        MAR\x80        ");
 }
 
 TEST_F(Cal, QuarterMovesKeepTheDayWithinTheMonth) {
-  EXPECT_EQ(Executar(2025, 1, 31, {kAvPag}), "30/4/2025 ");
-  EXPECT_EQ(Executar(2027, 11, 30, {kAvPag}), "29/2/2028 ");
-  EXPECT_EQ(Executar(2028, 11, 30, {kAvPag}), "28/2/2029 ");
-  EXPECT_EQ(Executar(2025, 2, 15, {kRePag}), "15/11/2024");
+  EXPECT_EQ(Executar(2025, 1, 31, {kTeclaAvPag}), "30/4/2025 ");
+  EXPECT_EQ(Executar(2027, 11, 30, {kTeclaAvPag}), "29/2/2028 ");
+  EXPECT_EQ(Executar(2028, 11, 30, {kTeclaAvPag}), "28/2/2029 ");
+  EXPECT_EQ(Executar(2025, 2, 15, {kTeclaRePag}), "15/11/2024");
   EXPECT_EQ(Dins(9), "      NOVEMBRE      ");
-  EXPECT_EQ(Executar(2025, 5, 15, {kInici}), "15/1/2025 ");
+  EXPECT_EQ(Executar(2025, 5, 15, {kTeclaInici}), "15/1/2025 ");
   EXPECT_EQ(Dins(2), "       GENER        ");
-  EXPECT_EQ(Executar(2025, 5, 15, {kFinal, kAvall}), "22/12/2025");
+  EXPECT_EQ(Executar(2025, 5, 15, {kTeclaFinal, kTeclaAvall}), "22/12/2025");
 }
 
 TEST_F(Cal, RedrawLeavesNoDaysOfTheQuarterBefore) {
   // 2023 starts on a Sunday: six empty cells before the 1st.
-  Executar(2023, 1, 1, {kRePag, kAvPag});
+  Executar(2023, 1, 1, {kTeclaRePag, kTeclaAvPag});
   EXPECT_EQ(Dins(3), "                   1");
   EXPECT_EQ(Dins(8), "30 31               ");
   // November 2022 had 28, 29 and 30 on this week row.
@@ -122,8 +111,8 @@ TEST_F(Cal, RedrawLeavesNoDaysOfTheQuarterBefore) {
 }
 
 TEST_F(Cal, OnlyFAcceptsAndEscapeHandsBackNothing) {
-  EXPECT_EQ(Executar(2025, 6, 10, {'\r', kDreta, 'x'}, false), "");
-  EXPECT_EQ(Executar(2025, 6, 10, {kDreta, 'f'}, false), "11/6/2025 ");
+  EXPECT_EQ(Executar(2025, 6, 10, {'\r', kTeclaDreta, 'x'}, false), "");
+  EXPECT_EQ(Executar(2025, 6, 10, {kTeclaDreta, 'f'}, false), "11/6/2025 ");
   con.Tecla(0, 0x21);
   EXPECT_EQ(Executar(2025, 6, 10, {}, false), "10/6/2025 ");
   // The screen, the key list and the colour role are the caller's again.
@@ -155,8 +144,8 @@ TEST_F(Cal, MissingOrDamagedWorkDateStartsToday) {
 }
 
 TEST_F(Cal, MovesStopAtTheFirstAndLastYear) {
-  EXPECT_EQ(Executar(9999, 12, 31, {kDreta, kAvPag}), "31/12/9999");
-  EXPECT_EQ(Executar(1, 1, 1, {kEsquerra, kRePag, kAmunt}), "1/1/0001  ");
+  EXPECT_EQ(Executar(9999, 12, 31, {kTeclaDreta, kTeclaAvPag}), "31/12/9999");
+  EXPECT_EQ(Executar(1, 1, 1, {kTeclaEsquerra, kTeclaRePag, kTeclaAmunt}), "1/1/0001  ");
 }
 
 TEST_F(Cal, AltCTypesTheDateIntoTheWaitingField) {

@@ -31,6 +31,15 @@ std::string Primera(const std::string& base, const char* nom, const char* altern
   return base + "\\" + alternatiu + "\\";
 }
 
+// What a terminal smaller than 80 x 25 shows, in the session language.
+std::string MissatgeMidaIdioma() {
+  const std::string& i = EstatSessio.Idioma;
+  if (i == "SPA") return "Se necesita una ventana de 80 x 25 como m\xA1nimo";
+  if (i == "GLG") return "Precisa-se umha janela de 80 x 25 polo menos";
+  if (i == "OCI") return "Cau ua fen\x8Astra de 80 x 25 coma m\xA1nim";
+  return "Cal una finestra de 80 x 25 com a m\xA1nim";
+}
+
 }  // namespace
 
 void PrepararCarpetesEspecials() {
@@ -50,6 +59,7 @@ void PrepararCarpetesEspecials() {
 int ExecutarPrincipal() {
   plat::ConsolaActual().MidaCursor(0);
   IniciSessio();
+  plat::FixarMissatgeMida(MissatgeMidaIdioma());
   if (!EstatSessio.DirArrel.empty()) plat::CanviarDirectori(EstatSessio.DirArrel);
   CarregarFormulariCorreu();
   RegistrarGanxosCorreu();

@@ -37,12 +37,18 @@ void Consola::Redimensionar(int amplada, int alcada) {
 }
 
 namespace {
+const char kMissatgeMidaDefecte[] = "Cal una finestra de 80 x 25 com a m\xA1nim";
+std::string g_missatge_mida = kMissatgeMidaDefecte;
 Consola* g_consola = nullptr;
 Consola& ConsolaPerDefecte() {
   static ConsolaVirtual defecte;
   return defecte;
 }
 }  // namespace
+
+void FixarMissatgeMida(const std::string& cp850) { g_missatge_mida = cp850; }
+const std::string& MissatgeMida() { return g_missatge_mida; }
+void ReiniciarMissatgeMida() { g_missatge_mida = kMissatgeMidaDefecte; }
 
 Consola& ConsolaActual() { return g_consola ? *g_consola : ConsolaPerDefecte(); }
 void FixarConsola(Consola* c) { g_consola = c; }

@@ -97,6 +97,12 @@ class Consola {
   bool ratoli_ = false;
 };
 
+// What a terminal shows instead of the program while its window is smaller than 80 x 25
+// (the program sets it in the session language; Catalan until then).
+void FixarMissatgeMida(const std::string& cp850);
+const std::string& MissatgeMida();
+void ReiniciarMissatgeMida();
+
 // The console in use. Starts as a virtual 80 x 25 console until the program installs
 // the terminal.
 Consola& ConsolaActual();

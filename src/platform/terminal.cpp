@@ -26,7 +26,6 @@ constexpr char kSeqFiForma[] = "\x1b[0m\x1b[?25h\x1b[0 q\x1b[?2004l\x1b[?1006l\x
 constexpr char kRatoliSi[] = "\x1b[?1000h\x1b[?1006h";
 constexpr char kRatoliNo[] = "\x1b[?1006l\x1b[?1000l";
 
-const std::string kMissatgeDefecte = "Cal una finestra de 80 x 25 com a m\xA1nim";
 
 // State the signal handlers reach. Owned by this file; one terminal at a time.
 ConsolaTerminal* g_terminal = nullptr;
@@ -39,7 +38,6 @@ termios g_cru{};
 const char* g_seq_fi = kSeqFi;
 size_t g_long_fi = sizeof(kSeqFi) - 1;
 bool g_atexit = false;
-std::string g_missatge = kMissatgeDefecte;
 
 constexpr int kSenyals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGABRT, SIGTSTP, SIGCONT, SIGWINCH};
 constexpr int kNombreSenyals = sizeof(kSenyals) / sizeof(kSenyals[0]);
@@ -400,7 +398,8 @@ void ConsolaTerminal::Refrescar() {
       // Centred, cut into lines as wide as the terminal.
       const int w = std::max(1, amplada_term_);
       std::vector<std::string> linies;
-      for (size_t i = 0; i < g_missatge.size(); i += static_cast<size_t>(w)) linies.push_back(g_missatge.substr(i, w));
+      const std::string& missatge = MissatgeMida();
+      for (size_t i = 0; i < missatge.size(); i += static_cast<size_t>(w)) linies.push_back(missatge.substr(i, w));
       pendent_ += "\x1b[0m\x1b[?25l\x1b[H\x1b[2J";
       const int primera = std::max(0, (alcada_term_ - static_cast<int>(linies.size())) / 2);
       for (size_t i = 0; i < linies.size(); ++i) {
@@ -567,8 +566,6 @@ std::unique_ptr<Consola> ObrirTerminal() {
   return c;
 }
 
-void FixarMissatgeMida(const std::string& cp850) { g_missatge = cp850; }
-const std::string& MissatgeMida() { return g_missatge; }
 
 bool CopiarAlTerminal(const std::string& cp850) {
   if (!g_terminal) return false;
@@ -576,6 +573,6 @@ bool CopiarAlTerminal(const std::string& cp850) {
   return true;
 }
 
-void ReiniciarTerminal() { g_missatge = kMissatgeDefecte; }
+void ReiniciarTerminal() { ReiniciarMissatgeMida(); }
 
 }  // namespace plat

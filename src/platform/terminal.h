@@ -101,9 +101,6 @@ class ConsolaTerminal : public Consola {
 // cannot be set up.
 std::unique_ptr<Consola> ObrirTerminal();
 
-// The message shown while the terminal is smaller than 80 x 25 (CP850).
-void FixarMissatgeMida(const std::string& cp850);
-const std::string& MissatgeMida();
 // Copies to the terminal's clipboard through the open terminal; false when none is open.
 bool CopiarAlTerminal(const std::string& cp850);
 // Puts the terminal settings of this subsystem back (tests).

@@ -3,6 +3,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define KEV_AVX2 1
+#endif
 
 #include <bit>
 #include <chrono>
@@ -118,7 +122,9 @@ struct Cerca {
   std::string_view seccio;  // without a key: only headers that may name this section
   std::string_view clau;    // with a key: any header, and lines that may hold the key
   unsigned char vp[2] = {}, vd[2] = {};  // the bytes that fold to the key's first / last byte
+  unsigned char vm[2] = {};              // ... and to the one before the last (wide scan only)
   bool vectors = false;                  // both fold from at most two bytes
+  bool vectors3 = false;                 // the one before the last too
 };
 
 Cerca CercaSeccio(std::string_view seccio) {
@@ -133,14 +139,18 @@ Cerca CercaClau(std::string_view key) {
   if (key.empty()) return c;
   const unsigned char primera = kMaj.t[static_cast<unsigned char>(key.front())];
   const unsigned char darrera = kMaj.t[static_cast<unsigned char>(key.back())];
-  int np = 0, nd = 0;
+  const unsigned char penultima = kMaj.t[static_cast<unsigned char>(key[key.size() >= 2 ? key.size() - 2 : 0])];
+  int np = 0, nd = 0, nm = 0;
   for (int b = 0; b < 256; ++b) {
     if (kMaj.t[b] == primera && np++ < 2) c.vp[np - 1] = static_cast<unsigned char>(b);
     if (kMaj.t[b] == darrera && nd++ < 2) c.vd[nd - 1] = static_cast<unsigned char>(b);
+    if (kMaj.t[b] == penultima && nm++ < 2) c.vm[nm - 1] = static_cast<unsigned char>(b);
   }
   if (np == 1) c.vp[1] = c.vp[0];
   if (nd == 1) c.vd[1] = c.vd[0];
+  if (nm == 1) c.vm[1] = c.vm[0];
   c.vectors = np <= 2 && nd <= 2;
+  c.vectors3 = c.vectors && nm <= 2;
   return c;
 }
 
@@ -165,6 +175,41 @@ inline bool PotSerNom(const char* p, const char* fi, const char* limit, std::str
   return clau ? *p == '=' : EsFiDeNom(*p);
 }
 
+#if KEV_AVX2
+const bool kAvx2 = __builtin_cpu_supports("avx2");
+
+// The block scan of Candidat, 32 bytes a step, where the processor has AVX2; it also tests
+// the byte before the key's last, which keeps numbered keys (Clau1..Clau9999) from all
+// being candidates. Advances p past the whole blocks it looked at.
+template <class F>
+__attribute__((target("avx2"))) const char* RecorrerAvx2(const char*& p, const char* fi, size_t n, const Cerca& c,
+                                                          F& mirar) {
+  const __m256i p0 = _mm256_set1_epi8(static_cast<char>(c.vp[0])), p1 = _mm256_set1_epi8(static_cast<char>(c.vp[1]));
+  const __m256i d0 = _mm256_set1_epi8(static_cast<char>(c.vd[0])), d1 = _mm256_set1_epi8(static_cast<char>(c.vd[1]));
+  const __m256i m0 = _mm256_set1_epi8(static_cast<char>(c.vm[0])), m1 = _mm256_set1_epi8(static_cast<char>(c.vm[1]));
+  const __m256i obre = _mm256_set1_epi8('[');
+  const size_t mig = n >= 2 ? n - 2 : 0;
+  while (static_cast<size_t>(fi - p) >= n + 63) {
+    uint64_t bits = 0;
+    for (int k = 0; k < 2; ++k) {
+      const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * k));
+      const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * k + n - 1));
+      const __m256i e = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * k + mig));
+      const __m256i clau = _mm256_and_si256(
+          _mm256_and_si256(_mm256_or_si256(_mm256_cmpeq_epi8(a, p0), _mm256_cmpeq_epi8(a, p1)),
+                           _mm256_or_si256(_mm256_cmpeq_epi8(b, d0), _mm256_cmpeq_epi8(b, d1))),
+          _mm256_or_si256(_mm256_cmpeq_epi8(e, m0), _mm256_cmpeq_epi8(e, m1)));
+      const __m256i m = _mm256_or_si256(clau, _mm256_cmpeq_epi8(a, obre));
+      bits |= uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(m))} << (32 * k);
+    }
+    for (uint64_t b = bits; b; b &= b - 1)
+      if (const char* l = mirar(p + std::countr_zero(b))) return l;
+    p += 64;
+  }
+  return nullptr;
+}
+#endif
+
 // First line in [ini, fi) that the search must look at, as its start; nullptr if none.
 const char* Candidat(const char* ini, const char* fi, const Cerca& c) {
   const char* p = ini;
@@ -185,6 +230,11 @@ const char* Candidat(const char* ini, const char* fi, const Cerca& c) {
     if (!l || *q == '[' || PotSerNom(q, fi, l + kMaxLinia, c.clau, true)) return l;
     return nullptr;
   };
+#if KEV_AVX2
+  if (c.vectors3 && kAvx2 && IniEscaneigAmple) {
+    if (const char* l = RecorrerAvx2(p, fi, n, c, mirar)) return l;
+  } else
+#endif
 #if defined(__SSE2__)
   if (c.vectors) {
     const __m128i p0 = _mm_set1_epi8(static_cast<char>(c.vp[0])), p1 = _mm_set1_epi8(static_cast<char>(c.vp[1]));
@@ -569,6 +619,7 @@ plat::FitxerObert ObrirBloquejat(const std::string& host) {
 // ---------------------------------------------------------------------------------------
 
 bool IniSincronitzarDisc = true;
+bool IniEscaneigAmple = true;
 
 std::string LlegirIni(const std::string& fitxer, const std::string& seccio, const std::string& clau) {
   plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(fitxer));

@@ -9,3 +9,6 @@ void EscriureIni(const std::string& fitxer, const std::string& seccio, const std
                  const std::string& valor);
 // Flush each rewrite to disk before it replaces the file (true). Fuzzing turns it off.
 extern bool IniSincronitzarDisc;
+// Use the widest vector scan the processor has when looking for a key (true). Tests turn
+// it off to cover the narrower scan too.
+extern bool IniEscaneigAmple;

@@ -94,3 +94,28 @@ TEST(LecturaIniFitxer, NamesMatchRegardlessOfCaseAndSeparators) {
 }
 
 }  // namespace
+
+namespace {
+
+// Numbered keys in one long section, found with the wide and the narrow scan alike: every
+// key is found, a near miss is not, and a header between them still ends the section.
+TEST(EscaneigIni, WideAndNarrowScansFindTheSameKeys) {
+  CarpetaTemporal dir;
+  std::string d = "[Unica]\r\n";
+  for (int k = 0; k < 3000; ++k) d += "Clau" + std::to_string(k) + "=v" + std::to_string(k) + "\r\n";
+  d += "[Altra]\r\nClau9998=no\r\n";
+  dir.Escriure("n.ini", d);
+  const std::string f = dir.Programa() + "n.ini";
+  for (bool ample : {true, false}) {
+    IniEscaneigAmple = ample;
+    for (int k : {0, 7, 98, 998, 1998, 2998, 2999})
+      EXPECT_EQ(LlegirIni(f, "unica", "CLAU" + std::to_string(k)), "v" + std::to_string(k)) << ample << " " << k;
+    EXPECT_EQ(LlegirIni(f, "Unica", "Clau9998"), "") << ample;
+    EXPECT_EQ(LlegirIni(f, "Unica", "Clau299"), "v299") << ample;
+    EXPECT_EQ(LlegirIni(f, "Unica", "lau299"), "") << ample;
+    EXPECT_EQ(LlegirIni(f, "Altra", "clau9998"), "no") << ample;
+  }
+  IniEscaneigAmple = true;
+}
+
+}  // namespace

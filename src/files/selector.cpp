@@ -206,6 +206,12 @@ int16_t OmplirSelector(int16_t llista, std::string& clauInici, std::string& clau
   if (llista != kLlistaSelector) return 0;
   std::string dades;
   uint32_t anterior = 0;
+  // A stored folder that is gone (a deleted folder, a drive no longer there) would show a
+  // list holding only "..": start at the top level instead.
+  if (!(CarpetaBase + CarpetaRelativa).empty() && !plat::Info(CarpetaBase + CarpetaRelativa).directori) {
+    CarpetaBase.clear();
+    CarpetaRelativa.clear();
+  }
   const std::string actual = CarpetaBase + CarpetaRelativa;
   if (actual.empty()) {
     FixarTitol(std::string());

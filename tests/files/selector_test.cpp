@@ -279,6 +279,19 @@ TEST_F(Selector_, FolderLevelListsParentThenFoldersThenFilesWithDates) {
   EXPECT_EQ(Llistes[1].Titol, "K:\\DOCS\\Documents\\Sub\\");
 }
 
+TEST_F(Selector_, AStoredFolderThatIsGoneStartsAtTheTopLevel) {
+  CarpetaBase = "K:\\DOCS\\DOCUMENTS\\";
+  CarpetaRelativa = "ESBORRADA\\";
+  const auto f = Omplir();
+  ASSERT_EQ(f.size(), 4u);
+  EXPECT_EQ(f[0].valor, 101);
+  EXPECT_EQ(CarpetaBase, "");
+  EXPECT_EQ(CarpetaRelativa, "");
+  CarpetaBase = "Q:\\";  // a drive that is not mapped
+  EXPECT_EQ(Omplir().size(), 4u);
+  EXPECT_EQ(CarpetaBase, "");
+}
+
 TEST_F(Selector_, ShortcutsShowTheirTargetAndUnreadableOnesAreLeftOut) {
   Fitxer("DOCS/Recent/Perdut.lnk", drecera::Local("K:\\DOCS\\NO\\HI\\ES.TXT"));
   Fitxer("DOCS/Recent/Carpeta.lnk", drecera::Local("K:\\DOCS\\Documents"));

@@ -530,6 +530,8 @@ bool Reescriure(plat::FitxerObert& entrada, plat::FitxerObert& sortida, std::str
           retinguts += "\r\n";
         }
         ++nRetinguts;
+        // It is read again when written; the next line's position is past all of it.
+        if (l.tallada) in.Resta(nullptr);
       }
     } else if (it.tipus == Tipus::Capcalera) {
       if (estat == Dins) {

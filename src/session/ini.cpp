@@ -267,6 +267,59 @@ const char* Candidat(const char* ini, const char* fi, const Cerca& c) {
   return nullptr;
 }
 
+// End of the longest run of whole lines at the start of [a, f) that all end in CR LF (a is
+// a line start). trencat: the run stops at a line ending in a lone LF or CR, not at f.
+const char* FinalCrLf(const char* a, const char* f, bool& trencat) {
+  trencat = false;
+  if (a == f) return a;
+  if (*a == '\n') {  // an empty line ended by a lone LF
+    trencat = true;
+    return a;
+  }
+  // Every CR must be followed by an LF and every LF preceded by a CR: compare the CR marks
+  // at i with the LF marks at i + 1.
+  const char* i = a;
+  const char* dolent = nullptr;
+#if defined(__SSE2__)
+  const __m128i vcr = _mm_set1_epi8('\r'), vlf = _mm_set1_epi8('\n');
+  for (; f - i >= 17; i += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(i));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(i + 1));
+    const unsigned diferent = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_xor_si128(_mm_cmpeq_epi8(x, vcr), _mm_cmpeq_epi8(y, vlf))));
+    if (diferent) {
+      dolent = i + std::countr_zero(diferent);
+      break;
+    }
+  }
+#endif
+  if (!dolent)
+    for (; f - i >= 2; ++i)
+      if ((i[0] == '\r') != (i[1] == '\n')) {
+        dolent = i;
+        break;
+      }
+  // Lines up to the last LF before the fault (or f) are sound; a CR in f's last byte is
+  // left out, as what follows it is not in view.
+  const char* ultim = static_cast<const char*>(memrchr(a, '\n', static_cast<size_t>((dolent ? dolent + 1 : f) - a)));
+  trencat = dolent != nullptr;
+  return ultim ? ultim + 1 : a;
+}
+
+// Start of the trailing run of spacer lines in [a, e), whose lines all end in CR LF. Each
+// line is judged as the line reader would present it.
+const char* IniciEspaiadorsFinals(const char* a, const char* e) {
+  while (e > a) {
+    const char* lf = static_cast<const char*>(memrchr(a, '\n', static_cast<size_t>(e - 1 - a)));
+    const char* s = lf ? lf + 1 : a;
+    const size_t n = static_cast<size_t>(e - 2 - s);
+    const Linia l{s, n > kMaxLinia ? kMaxLinia : n, n > kMaxLinia};
+    if (Interpretar(l).tipus != Tipus::Espaiador) break;
+    e = s;
+  }
+  return e;
+}
+
 // ---------------------------------------------------------------------------------------
 // Buffered line reader over an open file. A line ends at CR LF, LF or CR.
 class Lector {
@@ -298,6 +351,45 @@ class Lector {
       }
       Omplir();
     }
+  }
+
+  // The longest run of whole lines from the read position that a rewrite outside the
+  // wanted section passes on unchanged, consumed: lines that end in CR LF (so are written
+  // back as they stand) and that c does not flag as a possible header of that section.
+  // With retenir (held-back spacers may still get a line written before them) a trailing
+  // run of spacer lines is left out unless a header follows it. reprendre: file offset of
+  // the first line not vouched for; the caller takes lines one by one until past it
+  // (-1: ask again at once). The view stays valid until the next call.
+  std::string_view Tram(const Cerca& c, bool retenir, int64_t& reprendre) {
+    reprendre = -1;
+    if (pendent_) {
+      reprendre = Posicio();
+      return {};
+    }
+    if (!eof_ && fi_ - ini_ < kBloc) Omplir();
+    const char* a = buf_.get() + ini_;
+    const char* fi = buf_.get() + fi_;
+    // The search result is kept: after a line taken one by one it still holds.
+    const char* q;
+    bool candidat;
+    if (explorat_ > Posicio() && explorat_ <= base_ + static_cast<int64_t>(fi_)) {
+      q = buf_.get() + (explorat_ - base_);
+      candidat = exploratCandidat_;
+    } else {
+      q = Candidat(a, fi, c);
+      candidat = q != nullptr;
+      if (!q) q = fi;
+      explorat_ = base_ + (q - buf_.get());
+      exploratCandidat_ = candidat;
+    }
+    bool trencat;
+    const char* e = FinalCrLf(a, q, trencat);
+    const char* atura = trencat ? e : q;
+    if (retenir && !(candidat && e == q)) e = IniciEspaiadorsFinals(a, e);
+    if (trencat || e != q || candidat) reprendre = base_ + (atura - buf_.get());
+    if (e == a && reprendre < Posicio()) reprendre = Posicio();
+    ini_ = static_cast<size_t>(e - buf_.get());
+    return {a, static_cast<size_t>(e - a)};
   }
 
   // Next line, or false at the end. The view stays valid until the next call.
@@ -432,6 +524,8 @@ class Lector {
   size_t ini_ = 0, fi_ = 0;
   int64_t base_ = 0;  // file offset of buf_[0]
   bool eof_ = false, pendent_ = false, error_ = false;
+  int64_t explorat_ = -1;          // Tram: where its last search stopped (file offset)
+  bool exploratCandidat_ = false;  // ... at a flagged line rather than the buffer's end
 };
 
 // Buffered writer; remembers the first error.
@@ -439,11 +533,12 @@ class Escriptor {
  public:
   explicit Escriptor(plat::FitxerObert& f) : f_(f) { buf_.reserve(kBloc); }
   void Posar(const char* p, size_t n) {
-    if (buf_.size() + n > kBloc) Buidar();
-    if (n >= kBloc) {
+    if (n >= kBloc / 4) {  // large runs go straight out rather than through the buffer
+      Buidar();
       EscriureTot(p, n);
       return;
     }
+    if (buf_.size() + n > kBloc) Buidar();
     buf_.append(p, n);
   }
   void Posar(std::string_view s) { Posar(s.data(), s.size()); }
@@ -516,7 +611,18 @@ bool Reescriure(plat::FitxerObert& entrada, plat::FitxerObert& sortida, std::str
 
   enum { Abans, Dins, Despres } estat = Abans;
   bool entrat = false, escrit = false;
-  while (in.Seguent(l)) {
+  // Outside the section, lines that cannot enter it are passed on in runs. Spacers are
+  // held back only while a line may still be written before them.
+  const Cerca capcaleres = CercaSeccio(seccio);
+  int64_t reprendre = -1;  // runs wait until the lines up to here went one by one
+  for (;;) {
+    if (estat != Dins && nRetinguts == 0 && in.Posicio() > reprendre) {
+      const std::string_view tram = in.Tram(capcaleres, !escrit && !esborrar, reprendre);
+      out.Posar(tram);
+      posLinia = in.Posicio();
+      if (in.Posicio() > reprendre) continue;
+    }
+    if (!in.Seguent(l)) break;
     it = Interpretar(l);
     if (it.tipus == Tipus::Espaiador) {
       if (esborrar) {

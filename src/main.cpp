@@ -3,17 +3,12 @@
 
 #include "output/principal.h"
 #include "platform/consola.h"
-#include "platform/sistema.h"
-#include "platform/terminal.h"
 
 int main() {
-  // Without a terminal (started from a script) the dialog sees Escape and is abandoned;
+  // Without a console (started from a script) the dialog sees Escape and is abandoned;
   // the request is still consumed and the return program started.
-  std::unique_ptr<plat::Consola> terminal = plat::ObrirTerminal();
-  if (terminal) {
-    plat::FixarConsola(terminal.get());
-    plat::FixarCopiaTerminal([](const std::string& text) { plat::CopiarAlTerminal(text); });
-  }
+  std::unique_ptr<plat::Consola> consola = plat::ObrirConsola();
+  if (consola) plat::FixarConsola(consola.get());
   ExecutarPrincipal();
   plat::FixarConsola(nullptr);
   return 0;

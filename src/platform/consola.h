@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,10 @@ class Consola {
 void FixarMissatgeMida(const std::string& cp850);
 const std::string& MissatgeMida();
 void ReiniciarMissatgeMida();
+
+// The host's console (terminal on POSIX, Windows console): nullptr when there is none, as
+// when the program is started from a script.
+std::unique_ptr<Consola> ObrirConsola();
 
 // The console in use. Starts as a virtual 80 x 25 console until the program installs
 // the terminal.

@@ -1,4 +1,4 @@
-#include "platform/terminal.h"
+#include "platform/posix/terminal.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "platform/cp850.h"
+#include "platform/sistema.h"
 
 namespace plat {
 
@@ -44,7 +45,7 @@ constexpr int kNombreSenyals = sizeof(kSenyals) / sizeof(kSenyals[0]);
 struct sigaction g_anteriors[kNombreSenyals];
 bool g_instal_lat[kNombreSenyals] = {};
 
-long long Ara() {
+long long AraMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
@@ -458,12 +459,12 @@ bool ConsolaTerminal::LlegirEsdeveniment(Esdeveniment& e, int espera_ms) {
   if (!cua_.empty()) return treure();
   if (!oberta_) return false;
   Refrescar();
-  const long long limit = espera_ms >= 0 ? Ara() + espera_ms : 0;
+  const long long limit = espera_ms >= 0 ? AraMs() + espera_ms : 0;
   bool primera = true;
   std::vector<Esdeveniment> nous;
   for (;;) {
     if (!cua_.empty()) return treure();
-    const long long ara = Ara();
+    const long long ara = AraMs();
     if (desc_.Pendent() && ara - ultim_byte_ >= kPausaEscapada) {
       nous.clear();
       desc_.Pausa(nous);
@@ -505,7 +506,7 @@ bool ConsolaTerminal::LlegirEsdeveniment(Esdeveniment& e, int espera_ms) {
       char buf[4096];
       const ssize_t r = read(fd_entrada_, buf, sizeof buf);
       if (r > 0) {
-        ultim_byte_ = Ara();
+        ultim_byte_ = AraMs();
         nous.clear();
         desc_.Alimentar(std::string_view(buf, static_cast<size_t>(r)), nous);
         Rebre(nous);
@@ -566,6 +567,11 @@ std::unique_ptr<Consola> ObrirTerminal() {
   return c;
 }
 
+std::unique_ptr<Consola> ObrirConsola() {
+  std::unique_ptr<Consola> c = ObrirTerminal();
+  if (c) FixarCopiaTerminal([](const std::string& text) { CopiarAlTerminal(text); });
+  return c;
+}
 
 bool CopiarAlTerminal(const std::string& cp850) {
   if (!g_terminal) return false;

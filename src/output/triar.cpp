@@ -40,9 +40,22 @@ bool DetectorContingut::Afegir(const char* p, size_t n) {
     const bool fiLinia = c == '\r' || c == '\n';
     switch (estat_) {
       case Estat::Inici:
-        if (fiLinia || c == ' ') break;
+        if (fiLinia) break;
+        // Only a "*" in the first column marks a comment; leading spaces are skipped
+        // for the control words alone.
         if (c == '*') {
           estat_ = Estat::Resta;
+          break;
+        }
+        if (c == ' ') {
+          estat_ = Estat::Sangria;
+          break;
+        }
+        [[fallthrough]];
+      case Estat::Sangria:
+        if (c == ' ') break;
+        if (fiLinia) {
+          estat_ = Estat::Inici;
           break;
         }
         nPrefix_ = 0;

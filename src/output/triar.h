@@ -6,8 +6,9 @@
 void TriarSortida();
 
 // The content test of a listing, fed in pieces of any size. Control lines (first word
-// beginning with SEND, DEVICE, PAGE or JUS, any case), lines starting with "*" and blank
-// lines are not content. Keeps a few bytes of state, whatever the line lengths.
+// beginning with SEND, DEVICE, PAGE or JUS, any case, after leading spaces), lines whose
+// first character is "*" and blank lines are not content. Keeps a few bytes of state,
+// whatever the line lengths.
 class DetectorContingut {
  public:
   // Feeds bytes; true as soon as a content line has been seen (further bytes are ignored).
@@ -18,7 +19,7 @@ class DetectorContingut {
 
  private:
   void JutjarLinia();
-  enum class Estat { Inici, Prefix, Resta } estat_ = Estat::Inici;
+  enum class Estat { Inici, Sangria, Prefix, Resta } estat_ = Estat::Inici;
   char prefix_[6] = {};
   size_t nPrefix_ = 0;
   bool contingut_ = false;

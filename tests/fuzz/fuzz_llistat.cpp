@@ -16,10 +16,11 @@ bool PerLinies(const std::string& d) {
     std::string l = d.substr(i, j - i);
     const size_t a = l.find_first_not_of(' ');
     if (a != std::string::npos) {
+      const bool comentari = l[0] == '*';
       l = l.substr(a);
       for (char& c : l)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-      const bool control = l[0] == '*' || l.rfind("SEND", 0) == 0 || l.rfind("DEVICE", 0) == 0 ||
+      const bool control = comentari || l.rfind("SEND", 0) == 0 || l.rfind("DEVICE", 0) == 0 ||
                            l.rfind("PAGE", 0) == 0 || l.rfind("JUS", 0) == 0;
       if (!control) return true;
     }

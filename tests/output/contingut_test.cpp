@@ -19,7 +19,7 @@ bool Te(const std::string& dades, size_t tros = 0) {
 
 TEST(Contingut, ControlCommentAndBlankLines) {
   const std::string nomesControl =
-      "SEND 1\r\n  device lpt1\r\nPage 66\r\nJUSTIFY\r\nSENDER x\r\n* comentari\r\n   * tambe\r\n\r\n    \r\n"
+      "SEND 1\r\n  device lpt1\r\nPage 66\r\nJUSTIFY\r\nSENDER x\r\n* comentari\r\n*\r\n\r\n    \r\n"
       "pAgE\nJus\rDEVICE";
   for (size_t tros : {0, 1, 2, 3, 7}) {
     EXPECT_FALSE(Te(nomesControl, tros)) << tros;
@@ -35,6 +35,25 @@ TEST(Contingut, ControlCommentAndBlankLines) {
   EXPECT_TRUE(Te("\x0C\r\n"));
   EXPECT_TRUE(Te(std::string("\0", 1)));
   EXPECT_TRUE(Te("P\xC0GE\r\n"));
+}
+
+TEST(Contingut, CommentOnlyInFirstColumn) {
+  // The star must be the line's first byte; after spaces it starts a content word.
+  const struct {
+    const char* llistat;
+    bool contingut;
+  } casos[] = {
+      {"* TOTAL\r\n", false},
+      {"*TOTAL", false},
+      {"   * TOTAL\r\n", true},
+      {" *\r\n", true},
+      {"   * TOTAL", true},
+      {"SEND\r\n  *x\r\n", true},
+      {"  SEND\r\n*  x\r\n   \r\n", false},
+  };
+  for (const auto& c : casos)
+    for (size_t tros : {0, 1, 2})
+      EXPECT_EQ(Te(c.llistat, tros), c.contingut) << c.llistat << " / " << tros;
 }
 
 TEST(Contingut, EndlessControlLineKeepsNoState) {

@@ -39,8 +39,21 @@ TEST_F(Triar, EmptyListingEndsAtOnce) {
 }
 
 TEST_F(Triar, PrinterNamesWithGapsAndScreenInSessionLanguage) {
-  e.Escriure("term/KEVLSTPR.INI", "[Impressores]\r\nLPT2.Nom=Oficina\r\nLPT5.Nom=Magatzem\r\nLPT7.Nom=\r\n");
-  EXPECT_EQ(LlistaSortides(), "|P,PANTALLA|2,Oficina|5,Magatzem|H,HTML|F,PDF|W,WINDOWS");
+  const struct {
+    const char* impressores;
+    const char* llista;
+  } casos[] = {
+      {"LPT2.Nom=Oficina\r\nLPT5.Nom=Magatzem\r\nLPT7.Nom=\r\n",
+       "|P,PANTALLA|2,Oficina|5,Magatzem|H,HTML|F,PDF|W,WINDOWS"},
+      // The first and the last number, written out of order; there is no tenth printer.
+      {"LPT9.Nom=Darrera\r\nLPT10.Nom=Sobrant\r\nLPT1.Nom=Primera\r\n",
+       "|P,PANTALLA|1,Primera|9,Darrera|H,HTML|F,PDF|W,WINDOWS"},
+      {"LPT9.Nom=Sola\r\n", "|P,PANTALLA|9,Sola|H,HTML|F,PDF|W,WINDOWS"},
+  };
+  for (const auto& c : casos) {
+    e.Escriure("term/KEVLSTPR.INI", std::string("[Impressores]\r\n") + c.impressores);
+    EXPECT_EQ(LlistaSortides(), c.llista) << c.impressores;
+  }
   EstatSessio.Idioma = "GLG";
   e.Escriure("term/KEVLSTPR.INI", "");
   EXPECT_EQ(LlistaSortides(), "|P,PANTALHA|H,HTML|F,PDF|W,WINDOWS");

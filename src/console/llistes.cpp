@@ -216,8 +216,8 @@ void DibuixarTitol(Llista& l) {
 }
 
 // Draws the page from its first row; the highlight moves up to the last row shown when
-// the data ends above it. The caption follows, since its right arrow depends on how wide
-// the rows drawn so far are.
+// the data ends above it. The caption comes after the rows, not before: its right arrow
+// must count this page's rows, or a first page of wide rows would show no arrow.
 void DibuixarPagina(Llista& l) {
   uint32_t pos = l.pagina, darrera = 0;
   int mostrades = 0;

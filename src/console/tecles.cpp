@@ -1,5 +1,7 @@
 #include "console/tecles.h"
 
+#include <optional>
+
 #include "platform/consola.h"
 
 TeclesSortidaT TeclesSortida;
@@ -18,6 +20,9 @@ namespace {
 
 // Buttons held at the previous mouse event: a release reports the button that was down.
 uint16_t g_botonsAbans = 0;
+
+// The event that ended an Alt + keypad entry after Alt was let go: it is the next input.
+std::optional<plat::Esdeveniment> g_guardat;
 
 // How long an Alt + keypad entry waits for its next digit. A terminal sends no key-up,
 // so a pause is what ends the entry there.
@@ -132,7 +137,12 @@ void Llegir(int16_t& tecla, int16_t& boto, int16_t& fila, int16_t& columna, int 
   tecla = boto = fila = columna = 0;
 
   plat::Esdeveniment e;
-  if (!con.LlegirEsdeveniment(e, espera)) return;
+  if (g_guardat) {
+    e = std::move(*g_guardat);
+    g_guardat.reset();
+  } else if (!con.LlegirEsdeveniment(e, espera)) {
+    return;
+  }
   int clau = 0;
   uint16_t estat = 0;
   switch (e.tipus) {
@@ -145,7 +155,12 @@ void Llegir(int16_t& tecla, int16_t& boto, int16_t& fila, int16_t& columna, int 
           plat::Esdeveniment s;
           if (!con.LlegirEsdeveniment(s, kEsperaDigit)) break;
           const int y = XifraTeclat(s);
-          if (y < 0) break;  // the key that ends the entry is dropped
+          if (y < 0) {
+            // Only a key that came with left Alt still down belongs to the entry.
+            if (s.tipus != plat::TipusEsdeveniment::Tecla || !(s.estat & plat::kAltEsquerra))
+              g_guardat = std::move(s);
+            break;
+          }
           valor = (valor * 10 + y) % 256;
           estat = s.estat;
         }
@@ -197,7 +212,8 @@ bool NomesEspais(const std::string& s) {
 }
 
 // Items of a key list; blank items and items with nothing before "=" are skipped, and
-// "a=" with nothing after it keeps key a as it is.
+// "a=" with nothing after it keeps key a as it is. Read literally they would be key 0,
+// which a click on a choice's description sends: a stray comma must not make it leave.
 std::vector<Item> Items(const std::string& llista) {
   std::vector<Item> items;
   size_t inici = 0;
@@ -272,7 +288,10 @@ int16_t EsperarTecla() {
   return tecla;
 }
 
-void BuidarTeclat() { plat::ConsolaActual().BuidarEntrada(); }
+void BuidarTeclat() {
+  g_guardat.reset();
+  plat::ConsolaActual().BuidarEntrada();
+}
 
 void GestionarTecles(const std::string& operacions, const std::string& llista) {
   for (char op : operacions) {
@@ -318,10 +337,10 @@ void GestionarTecles(const std::string& operacions, const std::string& llista) {
 
 void FixarOpcions(const std::string& opcions) { LlistaOpcions = opcions; }
 
-bool EsTeclaSortida(int16_t& tecla) {
-  if (TeclesSortida.Acceptades.empty() || tecla < 0) return true;
+bool EsTeclaSortida(int16_t& tecla, bool clic) {
+  if (TeclesSortida.Acceptades.empty()) return true;
   const long i = Entrada(TeclesSortida.Acceptades, tecla);
-  if (i < 0) return false;
+  if (i < 0) return clic;
   const size_t p = static_cast<size_t>(i) * 2;
   if (p + 1 < TeclesSortida.Traduccions.size())
     tecla = static_cast<int16_t>(static_cast<uint16_t>(static_cast<unsigned char>(TeclesSortida.Traduccions[p]) |
@@ -342,4 +361,5 @@ void ReiniciarTecles() {
   ObrirCalculadora = nullptr;
   ObrirCalendari = nullptr;
   g_botonsAbans = 0;
+  g_guardat.reset();
 }

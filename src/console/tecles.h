@@ -83,8 +83,10 @@ void FixarOpcions(const std::string& opcions);
 // Value of one key-list item: hexadecimal digits, anything else reads as 0.
 int16_t ValorTecla(const std::string& item);
 // Whether the key ends a field edit under TeclesSortida; an accepted key is replaced by
-// its translation.
-bool EsTeclaSortida(int16_t& tecla);
+// its translation. A code missing from a non-empty list ends the edit only for a click:
+// F11, F12 and their combinations are negative codes too, and are refused like any
+// unlisted key rather than reaching the form as a click nowhere.
+bool EsTeclaSortida(int16_t& tecla, bool clic);
 
 // Tests: empty lists and save area, no pending keys, mouse not probed, guards clear,
 // handlers unregistered.

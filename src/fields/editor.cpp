@@ -343,19 +343,7 @@ bool Edicio::Sortir(int16_t& tecla, bool ratoli) {
         break;
     }
   }
-  const std::string& acc = TeclesSortida.Acceptades;
-  if (acc.empty()) return true;
-  const char baix = static_cast<char>(Codi(tecla) & 0xFF);
-  const char alt = static_cast<char>(Codi(tecla) >> 8);
-  for (size_t i = 0; i + 1 < acc.size(); i += 2) {
-    if (acc[i] == baix && acc[i + 1] == alt) {
-      const std::string& tr = TeclesSortida.Traduccions;
-      if (i + 1 < tr.size())
-        tecla = static_cast<int16_t>(static_cast<uint8_t>(tr[i]) | (static_cast<uint8_t>(tr[i + 1]) << 8));
-      return true;
-    }
-  }
-  if (ratoli) return true;
+  if (EsTeclaSortida(tecla, ratoli)) return true;
   SituarCursor(static_cast<int16_t>(fila_), static_cast<int16_t>(col_));
   marcat_ = true;
   return false;

@@ -75,7 +75,7 @@ TEST_F(Tecles, AltLettersAndTheEuro) {
 TEST_F(Tecles, AltKeypadEntry) {
   auto teclat = [&](std::initializer_list<uint8_t> scans) {
     for (uint8_t s : scans) con.Tecla(0, s, plat::kAltEsquerra);
-    con.Tecla('z');  // ends the entry and is dropped
+    con.Tecla('z', 0x2C, plat::kAltEsquerra);  // ends the entry with Alt still down: dropped
   };
   teclat({0x4F, 0x51, 0x52});  // 1 3 0
   teclat({0x51, 0x52, 0x52});  // 3 0 0
@@ -92,6 +92,49 @@ TEST_F(Tecles, AltKeypadEntry) {
   EXPECT_EQ(Llegeix(), 0x4800);
   EXPECT_EQ(Llegeix(), 0x4F00);
   EXPECT_EQ(Llegeix(), 'w');
+}
+
+TEST_F(Tecles, KeyAfterAltReleasedIsKept) {
+  // Keypad 6 5 with left Alt, then the key that ends the entry, then q.
+  const struct {
+    uint8_t car, scan;
+    uint16_t estat;
+    std::vector<int> esperat;
+  } casos[] = {
+      {'z', 0x2C, 0, {65, 'z', 'q'}},
+      {0x0D, 0x1C, 0, {65, 0x0D, 'q'}},
+      {0, 0x48, plat::kTeclaEstesa, {65, 0x4800, 'q'}},
+      {0, 0x4F, 0, {65, 0x4F00, 'q'}},  // keypad End without Alt is a key of its own
+      {0, 0x3B, plat::kMajuscula, {65, 0x5400, 'q'}},
+      {'z', 0x2C, plat::kAltEsquerra, {65, 'q'}},
+      {0, 0x48, plat::kAltEsquerra | plat::kTeclaEstesa, {65, 'q'}},
+  };
+  for (const auto& c : casos) {
+    con.Tecla(0, 0x4D, plat::kAltEsquerra);
+    con.Tecla(0, 0x4C, plat::kAltEsquerra);
+    con.Tecla(c.car, c.scan, c.estat);
+    con.Tecla('q');
+    std::vector<int> vist;
+    for (size_t i = 0; i < c.esperat.size(); ++i) vist.push_back(static_cast<uint16_t>(Llegeix()));
+    EXPECT_EQ(vist, c.esperat) << int(c.car) << " " << int(c.scan) << " " << c.estat;
+  }
+  // A click that ends the entry is delivered; BuidarTeclat discards a kept key.
+  con.Tecla(0, 0x4D, plat::kAltEsquerra);
+  con.Clic(4, 9);
+  con.Clic(4, 9, 0);
+  int16_t t = 0, b = 0, f = 0, c = 0;
+  EXPECT_EQ(Llegeix(), 6);
+  LlegirTecla(t, b, f, c);  // the press
+  LlegirTecla(t, b, f, c);  // the release
+  EXPECT_EQ(b, 1);
+  EXPECT_EQ(f, 5);
+  EXPECT_EQ(c, 10);
+  con.Tecla(0, 0x4D, plat::kAltEsquerra);
+  con.Tecla('z');
+  con.Tecla('y');
+  EXPECT_EQ(Llegeix(), 6);
+  BuidarTeclat();
+  EXPECT_EQ(Llegeix(), 0x1B);  // what the test console answers when its script is empty
 }
 
 TEST_F(Tecles, PendingKeysComeFirstAndLeaveMouseResultsAlone) {
@@ -224,16 +267,20 @@ TEST_F(Tecles, KeyValues) {
 TEST_F(Tecles, ListOperations) {
   GestionarTecles("a", "7300=4800");
   int16_t t = 0x7300;
-  EXPECT_TRUE(EsTeclaSortida(t));
+  EXPECT_TRUE(EsTeclaSortida(t, false));
   EXPECT_EQ(t, 0x4800);
   t = 0x4800;
-  EXPECT_FALSE(EsTeclaSortida(t));
-  t = K(0x8500);  // negative codes always end an edit
-  EXPECT_TRUE(EsTeclaSortida(t));
+  EXPECT_FALSE(EsTeclaSortida(t, false));
+  // Only a click leaves unlisted; F11 is negative as well but is a key like any other.
+  t = K(0x8500);
+  EXPECT_FALSE(EsTeclaSortida(t, false));
+  t = -(30 * 100 + 7);
+  EXPECT_TRUE(EsTeclaSortida(t, true));
+  EXPECT_EQ(t, -3007);
 
   GestionarTecles("E", "");
   t = 'q';
-  EXPECT_TRUE(EsTeclaSortida(t));  // empty list: every key ends
+  EXPECT_TRUE(EsTeclaSortida(t, false));  // empty list: every key ends
 
   GestionarTecles("A", "4900,5100");
   GestionarTecles("D", "4900");
@@ -260,7 +307,7 @@ TEST_F(Tecles, FormListTranslations) {
                {0x3E00, true, 0x3E00}, {'a', false, 'a'}, {0x4D00, false, 0x4D00}};
   for (const Cas& c : casos) {
     int16_t t = K(c.tecla);
-    EXPECT_EQ(EsTeclaSortida(t), c.surt) << std::hex << c.tecla;
+    EXPECT_EQ(EsTeclaSortida(t, false), c.surt) << std::hex << c.tecla;
     EXPECT_EQ(t, K(c.final));
   }
 }
@@ -268,17 +315,17 @@ TEST_F(Tecles, FormListTranslations) {
 TEST_F(Tecles, MatchesOnlyAtEntryBoundaries) {
   GestionarTecles("a", "1234,5678");  // bytes 34 12 78 56
   int16_t t = 0x7812;                   // 12 78 straddles the two entries
-  EXPECT_FALSE(EsTeclaSortida(t));
+  EXPECT_FALSE(EsTeclaSortida(t, false));
   GestionarTecles("d", "7812");
   EXPECT_EQ(TeclesSortida.Acceptades.size(), 4u);
   // A straddling match before the real entry is skipped and the search goes on.
   GestionarTecles("e", "");
   GestionarTecles("a", "3412,1212=41,1234");  // bytes 12 34 12 12 34 12
   t = 0x1234;
-  EXPECT_TRUE(EsTeclaSortida(t));
+  EXPECT_TRUE(EsTeclaSortida(t, false));
   EXPECT_EQ(t, 0x1234);
   t = 0x1212;
-  EXPECT_TRUE(EsTeclaSortida(t));
+  EXPECT_TRUE(EsTeclaSortida(t, false));
   EXPECT_EQ(t, 0x41);
 }
 

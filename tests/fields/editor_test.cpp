@@ -250,7 +250,7 @@ TEST_F(Editor, LeavingTranslationsAndTheAcceptedKeys) {
   // A key that is not accepted is refused: the field is redrawn and editing goes on.
   GestionarTecles("e", "");
   Acceptar("d,1b");
-  con.Claus({'x', 0x3F00, 'y', kTeclaEnter});
+  con.Claus({'x', 0x3F00, 0x8500, 'y', kTeclaEnter});  // F5 and F11 (a negative code)
   Resultat r = Edita("ab", 1, 1);
   EXPECT_EQ(r.tecla, kTeclaEnter);
   EXPECT_EQ(r.text, "xy");

@@ -162,6 +162,20 @@ void ConsolaWindows::Entrar() {
     Restaurar();
     return;
   }
+  // Our buffer takes the caller's window size (a new buffer may come with a size of its own).
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (GetConsoleScreenBufferInfo(sortida_, &info)) {
+    const SHORT w = static_cast<SHORT>(info.srWindow.Right - info.srWindow.Left + 1);
+    const SHORT h = static_cast<SHORT>(info.srWindow.Bottom - info.srWindow.Top + 1);
+    CONSOLE_SCREEN_BUFFER_INFO nostra{};
+    if (w > 0 && h > 0 && GetConsoleScreenBufferInfo(pantalla_, &nostra)) {
+      SMALL_RECT f{0, 0, static_cast<SHORT>(std::min(w, nostra.dwSize.X) - 1), static_cast<SHORT>(std::min(h, nostra.dwSize.Y) - 1)};
+      SetConsoleWindowInfo(pantalla_, TRUE, &f);
+      SetConsoleScreenBufferSize(pantalla_, COORD{w, h});
+      f = SMALL_RECT{0, 0, static_cast<SHORT>(w - 1), static_cast<SHORT>(h - 1)};
+      SetConsoleWindowInfo(pantalla_, TRUE, &f);
+    }
+  }
   activa_ = true;
   AplicarModeEntrada();
   mostrat_.clear();

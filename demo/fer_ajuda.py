@@ -12,6 +12,14 @@ PAGINES = {
  ha d'anar: a la pantalla, a una impressora del terminal, a un fitxer HTML,
  a un fitxer PDF o a una impressora de Windows.
 
+# Abans de començar
+ Retorn confirma tota la finestra des de qualsevol camp: el llistat surt
+ tot seguit. Per passar d'un camp a l'altre feu servir Tab o les fletxes
+ Avall i Amunt. Esc surt sense treure el llistat.
+ El que escriviu en un camp substitueix el que hi havia, lletra a lletra.
+ La tecla Insert passa a inserir el text (i una altra vegada a substituir).
+ Ctrl+Y buida el camp on sou.
+
 # Destinació
  Canvieu-la amb les fletxes Esquerra i Dreta, o teclejant la primera lletra
  del nom. La tria queda desada per a la propera vegada.
@@ -20,16 +28,21 @@ PAGINES = {
  Responeu SÍ a "ENVIAR PER CORREU ELECTRÒNIC ?" per enviar-ne una còpia.
  Ompliu l'assumpte, i el nom i l'adreça de qui l'envia. Podeu enviar-la ara
  o a una hora més tardana, amb el membret de l'empresa o sense.
- Amb F2 passeu a la pàgina dels fitxers adjunts (fins a deu): escriviu-hi el
- camí d'un fitxer, o premeu F4 per triar-lo al selector. Si el torneu a triar,
- es treu de la llista.
+
+# Fitxers adjunts
+ F2 obre la pàgina dels fitxers adjunts (fins a deu). Premeu F4 per triar-ne
+ un al selector: fletxes i Retorn per entrar a una carpeta o per triar el
+ fitxer. Si torneu a triar un fitxer que ja hi és, es treu de la llista.
+ Esc torna a la primera pàgina i els adjunts hi queden.
 
 # Tecles
-  Tab o Avall         camp següent      Amunt         camp anterior
-  Av Pàg              últim camp        Re Pàg        primer camp
-  Retorn              envia el llistat  Esc           sortir sense llistat
-  F2                  fitxers adjunts   F4            selector de fitxers
-  F1                  aquesta ajuda     Alt+X / Alt+C calculadora / calendari
+  Retorn     envia el llistat           Esc       sortir sense llistat
+  Tab, Avall camp següent               Amunt     camp anterior
+  Av Pàg     últim camp                 Re Pàg    primer camp
+  Insert     inserir / substituir       Ctrl+Y    buidar el camp
+  F2         fitxers adjunts            F4        selector de fitxers
+  F1         aquesta ajuda              Alt+X     calculadora
+                                        Alt+C     calendari
 
  Quan confirmeu amb Retorn, el llistat surt cap a la destinació triada i
  després el programa torna a l'opció del menú d'on veníeu.
@@ -58,7 +71,11 @@ PAGINES = {
 }
 
 
+AMPLE_VISOR = 76  # characters the help viewer shows of each line
+
+
 def registre(linia: str) -> bytes:
+    assert len(linia) <= AMPLE_VISOR, f"{len(linia)}: {linia}"  # a heading shows "#" as a space
     if linia.startswith("#"):
         linia = "\x1e" + linia[1:] + " \x1e"
     dades = linia.encode("cp850")

@@ -174,9 +174,11 @@ void EditarCamp(int f, int16_t& c, const std::string& inicial, int16_t& tecla) {
     estat = 0;
     const int16_t v = static_cast<int16_t>(cp->Columna + static_cast<int>(cp->Etiqueta.size()));
     FixarOpcions(cp->OpcionsCamp);
+    CaractersRefusats = cp->CaractersRefusats;
     int16_t cursor = (cp->Indicadors & kCampCursorFinal) ? static_cast<int16_t>(SenseFinals(t).size() + 1) : 1;
     int16_t fila = cp->Fila, col = v, amplada = cp->AmpladaVisible;
     EditaCamp(fila, col, amplada, t, cursor, tecla);
+    CaractersRefusats.clear();
     if (tecla == kTeclaF1) {
       std::string tema = SenseFinals(EstatSessio.NomMenu);
       if (!tema.empty() && Ganxos.Ajuda) Ganxos.Ajuda(tema);

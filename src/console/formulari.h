@@ -26,6 +26,9 @@ struct Camp {
   int16_t Llista = 0;
   std::string OpcionsCamp;
   std::string Valor;  // always Longitud characters
+  // Set by the application after loading (not part of the descriptor): characters the
+  // field's editor refuses.
+  std::string CaractersRefusats;
 };
 
 struct Formulari {

@@ -8,6 +8,7 @@ TeclesSortidaT TeclesSortida;
 std::vector<TeclesSortidaT> TeclesDesades;
 int16_t CaracterOcult = 0;
 std::string LlistaOpcions;
+std::string CaractersRefusats;
 std::string TeclesPendents;
 std::string TextEnganxat;
 int16_t EstatRatoli = 0;
@@ -353,6 +354,7 @@ void ReiniciarTecles() {
   TeclesDesades.clear();
   CaracterOcult = 0;
   LlistaOpcions.clear();
+  CaractersRefusats.clear();
   TeclesPendents.clear();
   TextEnganxat.clear();
   EstatRatoli = 0;

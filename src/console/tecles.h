@@ -20,6 +20,9 @@ extern std::vector<TeclesSortidaT> TeclesDesades;
 
 extern int16_t CaracterOcult;      // 0, or 88 ("X") while a hidden field is edited
 extern std::string LlistaOpcions;  // option list of the field about to be edited
+// Characters the field about to be edited cannot hold ("" = any): typing one beeps, and a
+// paste that holds one is refused whole.
+extern std::string CaractersRefusats;
 extern std::string TeclesPendents; // keystrokes delivered before real input, one byte each
 
 // 0 not probed yet, 1 reporting on, 2 present but reporting off, 3 no mouse.

@@ -100,6 +100,7 @@ class Edicio {
   void ParaulaEsquerra();
   void ParaulaDreta();
   // End: just after the last non-blank, or 1 on a blank text.
+  bool Refusat(unsigned char c) const { return refusats_.find(static_cast<char>(c)) != std::string::npos; }
   void CursorAlFinal() {
     size_t darrer = text_.find_last_not_of(' ');
     cursor_ = darrer == std::string::npos ? 1 : static_cast<int>(darrer) + 2;
@@ -111,6 +112,7 @@ class Edicio {
   int cursor_;
   bool eleccio_ = false;
   unsigned char mascara_ = 0;
+  std::string refusats_;
   std::vector<Opcio> opcions_;
   size_t actual_ = 0;
   int amplada_opcio_ = 0;
@@ -136,6 +138,10 @@ void Edicio::Redibuixar() {
 }
 
 void Edicio::Teclejar(unsigned char c) {
+  if (Refusat(c)) {
+    plat::ConsolaActual().Xiulet();
+    return;
+  }
   if (cursor_ > L_) return;
   if (plat::ModeInsercio()) {
     if (text_[static_cast<size_t>(L_ - 1)] != ' ') return;
@@ -169,6 +175,12 @@ void Edicio::Enganxar() {
     net += static_cast<char>(c);
   }
   net = Retallar(net);
+  // Refused whole rather than with the character left out: dropping it would join words
+  // or name another file, and the operator would not see why.
+  if (std::any_of(net.begin(), net.end(), [&](char c) { return Refusat(static_cast<unsigned char>(c)); })) {
+    plat::ConsolaActual().Xiulet();
+    return;
+  }
   for (size_t i = 0; i < net.size() && cursor_ - 1 + static_cast<int>(i) < L_; ++i)
     text_[static_cast<size_t>(cursor_ - 1) + i] = net[i];
   marcat_ = true;
@@ -353,6 +365,7 @@ void Edicio::Executar(int16_t& tecla) {
   opcions_ = LlistaOpcions.empty() ? std::vector<Opcio>{} : LlegirOpcions(LlistaOpcions);
   eleccio_ = !opcions_.empty();
   mascara_ = static_cast<unsigned char>(CaracterOcult & 0xFF);
+  refusats_ = CaractersRefusats;
   plat::Consola& con = plat::ConsolaActual();
 
   if (eleccio_) {

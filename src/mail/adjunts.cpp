@@ -20,12 +20,26 @@ void MostrarFila(int16_t form, int k, const std::string& text) {
   DibuixarCamp(form, CampFila(k));
 }
 
+void Avisar(const std::string& missatge) {
+  MostrarMissatge(12, missatge);
+  plat::ConsolaActual().Xiulet();
+  BuidarTeclat();
+  EsperarTecla();
+  RestaurarFinestra();
+}
+
 }  // namespace
 
 int16_t AfegirTreureAdjunt(int16_t form, std::string& text) {
   const size_t fi = text.find_last_not_of(' ');
   if (fi == std::string::npos) return 0;
   const std::string cami = text.substr(0, fi + 1);
+  // The list is stored as INI values, which end at ";": such a path would come back as
+  // another file. The field refuses the character when typed; a picked file is told here.
+  if (cami.find(';') != std::string::npos) {
+    Avisar(TraduirText("EL CAM\xD6 DEL FITXER NO POT CONTENIR ';'"));
+    return -1;
+  }
 
   for (int k = 1; k <= kMaxAdjunts; ++k) {
     if (Adjunts[k] == cami) {
@@ -47,11 +61,7 @@ int16_t AfegirTreureAdjunt(int16_t form, std::string& text) {
     }
   }
 
-  MostrarMissatge(12, TraduirText("NO PODEU ADJUNTAR M\x90S DE 10 FITXERS"));
-  plat::ConsolaActual().Xiulet();
-  BuidarTeclat();
-  EsperarTecla();
-  RestaurarFinestra();
+  Avisar(TraduirText("NO PODEU ADJUNTAR M\x90S DE 10 FITXERS"));
   return -1;
 }
 

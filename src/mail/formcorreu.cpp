@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "console/finestres.h"
@@ -20,6 +21,7 @@ namespace {
 
 const char kTeclesPagina[] = "d,4900,5100,1b,4800,7300=4800,5000,7400=5000,4f00,3c00,3e00";
 const char kSiNo[] = "|S,S\xD6|N,NO";
+const char kNoDesable[] = ";";
 
 struct FilaCamp {
   int fila, columna;
@@ -172,6 +174,14 @@ bool CarregarFormulariCorreu() {
   FixarValorCamp(kPaginaCorreu, kCampImprimirTambe, "N");
   FixarValorCamp(kPaginaCorreu, kCampMembret, "N");
   FixarValorCamp(kPaginaCorreu, kCampHoraEnviament, "00");
+  // These values are stored in INI files, where ";" starts a comment: a value holding it
+  // would be read back cut short, so the fields do not take it.
+  const std::pair<int, int> textos[] = {{kPaginaCorreu, kCampAssumpte},
+                                        {kPaginaCorreu, kCampNomRemitent},
+                                        {kPaginaCorreu, kCampAdrecaRemitent},
+                                        {kPaginaAdjunts, kCampFitxerAdjunt}};
+  for (const auto& [form, camp] : textos)
+    if (Camp* c = CampFormulari(form, camp)) c->CaractersRefusats = kNoDesable;
   return true;
 }
 

@@ -24,6 +24,8 @@ const Traduccio kTaula[] = {
     {"DATA              FITXER", "FECHA             FICHERO", "DATA              FICHEIRO", "DATA              FICH\xD4R"},
     {" REMITENT ", " REMITENTE ", " REMITENTE ", " DESPACHAIRE "},
     {"HEU D'INDICAR EL CORREU DEL REMITENT", "HA DE INDICAR EL CORREO DEL REMITENTE", "DEVE INDICAR O CORREIO DO REMITENTE", "AUETZ D'INDICAR ETH CORR\xD4U DETH DESPACHAIRE"},
+    {"EL CAM\xD6 DEL FITXER NO POT CONTENIR ';'", "LA RUTA DEL FICHERO NO PUEDE CONTENER ';'",
+     "A RUTA DO FICHEIRO NON PODE CONTER ';'", "ETH CAMIN DETH FICH\xD4R NON P\xE3T AUER ';'"},
 };
 
 // Column of the session language; -1 for Catalan (anything not exactly one of the three).

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -298,6 +299,42 @@ TEST_F(Editor, TerminalPasteOfAMegabyteKeepsTheLength) {
   // A Ctrl+V from the keyboard afterwards pastes the clipboard, not the old paste.
   con.Claus({kTeclaCtrlV, kTeclaEscape});
   EXPECT_EQ(Edita(k10, 1, 1).text, "clipboard ");
+}
+
+TEST_F(Editor, RefusedCharactersBeepWhenTypedAndRefuseThePasteWhole) {
+  auto enganxat = [&](const std::string& text) {
+    plat::Esdeveniment e;
+    e.tipus = plat::TipusEsdeveniment::Enganxat;
+    e.text = text;
+    con.entrada.push_back(e);
+  };
+  const struct {
+    const char* refusats;
+    bool insercio;
+    std::function<void()> entrada;
+    const char* text;
+    int xiulets;
+  } casos[] = {
+      {";", false, [&] { con.Text("Fra 12; gener"); }, "Fra 12 gen", 1},
+      {";", true, [&] { con.Text(";a;;b"); }, "ab        ", 3},
+      {";", false, [&] { enganxat("Factura; 1"); }, "          ", 1},
+      {";", false, [&] { enganxat("  Factura 1\t "); }, "Factura 1 ", 0},
+      {";", false, [&] { plat::CopiarPortaretalls("C:\\A;B.TXT"); con.Clau(kTeclaCtrlV); }, "          ", 1},
+      {";", false, [&] { TeclesPendents = "1;5"; }, "15        ", 1},  // a calculator result
+      {"", false, [&] { con.Text("a;b"); enganxat(";c"); }, "a;b;c     ", 0},
+  };
+  for (const auto& c : casos) {
+    CaractersRefusats = c.refusats;
+    plat::FixarModeInsercio(c.insercio);
+    c.entrada();
+    con.Clau(kTeclaEscape);
+    const int abans = con.xiulets;
+    const Resultat r = Edita(k10, 1, 1);
+    EXPECT_EQ(r.text, c.text) << c.text;
+    EXPECT_EQ(con.Tros(1, 1, 10), c.text);
+    EXPECT_EQ(con.xiulets - abans, c.xiulets) << c.text;
+    EXPECT_TRUE(TextEnganxat.empty());
+  }
 }
 
 TEST_F(Editor, MaskedFieldsShowOnlyTheMask) {

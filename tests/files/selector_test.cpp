@@ -387,4 +387,33 @@ TEST_F(Selector_, F4OnTheAttachmentFieldAddsAndRemovesTheChosenFile) {
   ReiniciarAdjunts();
 }
 
+// A picked file whose path holds ";" cannot be stored in the attachment list: the picker
+// hands it over, the list refuses it with a beep and a message, and nothing is attached.
+TEST_F(Selector_, APickedFileWithASemicolonIsNotAttached) {
+  ASSERT_TRUE(CarregarFormulariCorreu());
+  RegistrarGanxosCorreu();
+  RegistrarSelector();
+  ReiniciarAdjunts();
+  Fitxer("DOCS/Punt/factura 12; gener.pdf");
+  CarpetaBase = "K:\\DOCS\\PUNT\\";
+  con.Clau(kTeclaF4);
+  con.Clau(kTeclaAvall);
+  con.Clau(kTeclaEnter);
+  con.Clau(kTeclaEnter);   // dismisses the message
+  con.Clau(kTeclaEscape);  // leave the form
+  const int xiulets = con.xiulets;
+  int16_t tecla = 0;
+  ExecutarFormulari(kPaginaAdjunts, 0, 0, tecla);
+  EXPECT_EQ(tecla, kTeclaEscape);
+  EXPECT_EQ(Adjunts[1], "");
+  EXPECT_EQ(ValorCamp(kPaginaAdjunts, 2), std::string(65, ' '));
+  EXPECT_EQ(con.xiulets, xiulets + 1);
+  ASSERT_EQ(con.buidats.size(), 1u);
+  const auto& files = con.buidats[0].files;
+  EXPECT_TRUE(std::any_of(files.begin(), files.end(), [](const std::string& f) {
+    return f.find("EL CAM\xD6 DEL FITXER NO POT CONTENIR ';'") != std::string::npos;
+  }));
+  ReiniciarAdjunts();
+}
+
 }  // namespace

@@ -121,6 +121,34 @@ TEST(Adjunts, LimitMessageStaysCatalan) {
   EXPECT_NE(entorn.consola.buidats[0].files[9].find("NO PODEU ADJUNTAR"), std::string::npos);
 }
 
+TEST(Adjunts, PathWithSemicolonIsRefusedWithAMessageInTheSessionLanguage) {
+  const struct {
+    const char* idioma;
+    const char* missatge;
+  } casos[] = {
+      {"", "EL CAM\xD6 DEL FITXER NO POT CONTENIR ';'"},
+      {"SPA", "LA RUTA DEL FICHERO NO PUEDE CONTENER ';'"},
+      {"GLG", "A RUTA DO FICHEIRO NON PODE CONTER ';'"},
+      {"OCI", "ETH CAMIN DETH FICH\xD4R NON P\xE3T AUER ';'"},
+  };
+  for (const auto& c : casos) {
+    EntornCorreu entorn;
+    EstatSessio.Idioma = c.idioma;
+    entorn.ObrirPagina(2);
+    Triar("C:\\A.TXT");
+    const std::string fila10 = entorn.consola.Fila(9);
+    const int xiulets = entorn.consola.xiulets;
+    EXPECT_EQ(Triar("C:\\FACTURA 12; GENER.PDF"), -1);
+    ASSERT_EQ(entorn.consola.buidats.size(), 1u) << c.idioma;
+    EXPECT_NE(entorn.consola.buidats[0].files[9].find(c.missatge), std::string::npos) << c.idioma;
+    EXPECT_EQ(entorn.consola.xiulets, xiulets + 1);
+    EXPECT_EQ(entorn.consola.Fila(9), fila10) << "the box is closed again";
+    EXPECT_EQ(Adjunts[1], "C:\\A.TXT");
+    EXPECT_EQ(Adjunts[2], "");
+    EXPECT_EQ(ValorCamp(2, 3), Fila65(""));
+  }
+}
+
 TEST(Adjunts, LongNameIsCutOnItsRow) {
   EntornCorreu entorn;
   const std::string nom(80, 'N');

@@ -5,6 +5,7 @@
 
 #include "console/finestres.h"
 #include "console/formulari.h"
+#include "console/tecles.h"
 #include "entorn_correu.h"
 #include "mail/adjunts.h"
 #include "mail/formcorreu.h"
@@ -59,6 +60,33 @@ TEST(MotorCorreu, SenderIsAskedForBeforeLeavingWithMail) {
   EXPECT_EQ(ValorCamp(1, kCampEnviarCorreu), "S");
   EXPECT_EQ(ValorCamp(1, kCampAdrecaRemitent), "Joan@host.cat" + std::string(27, ' '));
   EXPECT_TRUE(e.consola.entrada.empty());
+}
+
+TEST(MotorCorreu, MailTextFieldsRefuseTheSemicolon) {
+  EntornCorreu e;
+  PrepararDesti();
+  FixarValorCamp(1, kCampEnviarCorreu, "S");
+  for (int i = 0; i < 3; ++i) Avall(e.consola);
+  e.consola.Text("Factura 12; gener");
+  Tab(e.consola);
+  e.consola.Text("Pere; Joan");
+  Tab(e.consola);
+  e.consola.Text("pere;@host.cat");
+  Tab(e.consola);
+  Esc(e.consola);  // back to the first field
+  Esc(e.consola);  // and out
+  const int xiulets = e.consola.xiulets;
+  int16_t tecla = 0;
+  ExecutarFormulari(1, 0, 0, tecla);
+  EXPECT_EQ(e.consola.xiulets, xiulets + 3);
+  const struct {
+    int camp;
+    std::string valor;
+  } camps[] = {{kCampAssumpte, "Factura 12 gener"}, {kCampNomRemitent, "Pere Joan"},
+               {kCampAdrecaRemitent, "pere@host.cat"}};
+  for (const auto& c : camps) EXPECT_EQ(ValorCamp(1, c.camp), c.valor + std::string(40 - c.valor.size(), ' '));
+  // The refusal lasts only while those fields are edited.
+  EXPECT_EQ(CaractersRefusats, "");
 }
 
 TEST(MotorCorreu, BadAddressIsRefusedAtTheField) {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/cp850.h"
+#include "platform/sistema.h"
 
 namespace plat {
 
@@ -54,8 +55,9 @@ Consola& ConsolaActual() { return g_consola ? *g_consola : ConsolaPerDefecte(); 
 void FixarConsola(Consola* c) { g_consola = c; }
 
 bool ConsolaVirtual::LlegirEsdeveniment(Esdeveniment& e, int) {
-  // A script that ran dry answers Escape, so an interactive loop under test always ends.
-  if (entrada.empty()) {
+  // A script that ran dry answers Escape, so an interactive loop under test always ends;
+  // so does a session that is ending.
+  if (entrada.empty() || SessioAcabant()) {
     e = Esdeveniment{};
     e.car = 0x1B;
     e.scan = 0x01;

@@ -2,6 +2,7 @@
 // clock, Windows command-line splitting, the process observer.
 #include "platform/sistema.h"
 
+#include <atomic>
 #include <chrono>
 #include <map>
 
@@ -13,7 +14,13 @@ namespace {
 std::map<std::string, std::optional<std::string>> g_entorn;  // test overrides
 std::optional<Moment> g_rellotge;
 std::function<bool(const std::string&)> g_observador;
+// Set from signal handlers and the Windows console's control thread: lock-free on purpose.
+std::atomic<bool> g_acabant{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 }  // namespace
+
+bool SessioAcabant() { return g_acabant.load(std::memory_order_relaxed); }
+void FixarSessioAcabant(bool acabant) { g_acabant.store(acabant, std::memory_order_relaxed); }
 
 std::string Entorn(const std::string& nom) {
   auto it = g_entorn.find(nom);
@@ -77,6 +84,7 @@ std::vector<std::string> DividirOrdre(const std::string& ordre) {
 }
 
 bool ExecutarIEsperar(const std::string& ordre) {
+  if (SessioAcabant()) return false;  // nobody is left to see the program
   if (g_observador && !g_observador(ordre)) return true;
   return host::Executar(ordre);
 }
@@ -87,6 +95,7 @@ void ReiniciarSistema() {
   g_entorn.clear();
   g_rellotge.reset();
   g_observador = nullptr;
+  g_acabant = false;
   host::Reiniciar();
 }
 

@@ -47,6 +47,13 @@ void FixarCopiaTerminal(std::function<void(const std::string& cp850)> f);
 bool ModeInsercio();
 void FixarModeInsercio(bool inserir);
 
+// The session is ending (terminal hung up, SIGHUP/SIGTERM, the console window closed, the
+// system shutting down). From then on every input wait answers Escape, so each dialog
+// closes its windows and lists as the operator's Escape would, and ExecutarIEsperar
+// starts nothing. Safe to set from a signal handler or another thread.
+bool SessioAcabant();
+void FixarSessioAcabant(bool acabant);
+
 // Puts every fixed value back to the host's (tests).
 void ReiniciarSistema();
 

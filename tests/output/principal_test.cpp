@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "console/tecles.h"
 #include "entorn_sortida.h"
 #include "files/selector.h"
 #include "platform/consola.h"
 #include "platform/fitxers.h"
 #include "platform/sistema.h"
 #include "session/sessio.h"
+#include "util/consola_prova.h"
 
 namespace {
 
@@ -60,6 +62,41 @@ TEST_F(Principal, NoRequestFileMeansNothingToReturnTo) {
   e.LlistatAmbContingut();
   EXPECT_EQ(ExecutarPrincipal(), 0);
   EXPECT_TRUE(e.Ordres().empty());
+}
+
+// The session ends (closed terminal window, shutdown) while the file picker is open; the
+// operator's keys still queued would close it, fill in the sender and confirm the dialog.
+TEST_F(Principal, AnEndingSessionLeavesTheSharedFilesAsFoundAndStartsNothing) {
+  struct ConsolaQueAcaba : ConsolaProva {
+    std::string browse;
+    bool llista_oberta = false;
+    bool LlegirEsdeveniment(plat::Esdeveniment& ev, int espera_ms) override {
+      if (!plat::SessioAcabant() && plat::Info(browse).existeix) {
+        llista_oberta = true;
+        plat::FixarSessioAcabant(true);
+      }
+      return ConsolaProva::LlegirEsdeveniment(ev, espera_ms);
+    }
+  } con;
+  con.browse = e.tmp.Programa() + "tmp\\Browse.tmp";
+  con.Claus({kTeclaTab, 'S', kTeclaTab, kTeclaF2, kTeclaF4, kTeclaEscape, kTeclaEscape, kTeclaTab, kTeclaTab,
+             kTeclaTab});
+  con.Text("a@b.cat\r");
+  plat::FixarConsola(&con);
+  // One window of the caller's: stack top, ten two-digit numbers, two saved cells, length.
+  const std::string pila = std::string("\x22\0\0\0", 4) + "05100202104001010102A\x07" "B\x07" "00029";
+  e.Escriure("tmp/WinPush.tmp", pila);
+  e.Escriure("tmp/KevPrint.ini", "[Opcions]\r\nMostrar=S\r\nCorreu=S\r\nTornar=TORNAR\r\n");
+  e.LlistatAmbContingut();
+  ExecutarPrincipal();
+  plat::FixarSessioAcabant(false);
+  plat::FixarConsola(&e.consola);
+  EXPECT_TRUE(con.llista_oberta);
+  // Records are overwritten in place: what lies past the stack top is free space.
+  EXPECT_EQ(e.Llegir("tmp/WinPush.tmp").substr(0, pila.size()), pila);
+  EXPECT_FALSE(e.tmp.Existeix("tmp/Browse.tmp"));
+  EXPECT_TRUE(e.Ordres().empty()) << "neither the output program nor the return program";
+  EXPECT_FALSE(e.tmp.Existeix("tmp/KEVEML.INI"));
 }
 
 TEST_F(Principal, SmallWindowMessageFollowsTheSessionLanguage) {

@@ -9,6 +9,7 @@
 #include "output/triar.h"
 #include "platform/consola.h"
 #include "platform/cp850.h"
+#include "platform/fitxer_obert.h"
 #include "platform/fitxers.h"
 #include "platform/sistema.h"
 #include "session/ini.h"
@@ -40,7 +41,24 @@ std::string MissatgeMidaIdioma() {
   return "Cal una finestra de 80 x 25 com a m\xA1nim";
 }
 
+// Both paths name one existing file on the host, whatever their spelling.
+bool MateixFitxer(const std::string& a, const std::string& b) {
+  const plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(a));
+  return f && f.MateixFitxer(plat::CamiHost(b));
+}
+
 }  // namespace
+
+void ConsumirPeticio(const std::string& peticio, const std::string& configuracio) {
+  // With KEVTMP unset the work folder is the terminal folder, and file names match
+  // without regard to case: the request is then the terminal's settings file, and only
+  // what the caller wrote there goes.
+  if (MateixFitxer(peticio, configuracio)) {
+    for (const char* clau : {"Mostrar", "Correu", "Tornar"}) EscriureIni(peticio, "Opcions", clau, "");
+    return;
+  }
+  EsborrarCami(peticio);
+}
 
 void PrepararCarpetesEspecials() {
   const std::string perfil = PerfilUsuari();
@@ -73,7 +91,7 @@ int ExecutarPrincipal() {
 
   const std::string peticio = EstatSessio.DirTmp + "KevPrint.ini";
   const std::string tornar = LlegirIni(peticio, "Opcions", "Tornar");
-  EsborrarCami(peticio);
+  ConsumirPeticio(peticio, EstatSessio.DirTerminal + "KEVPRINT.INI");
   if (!tornar.empty()) plat::ExecutarIEsperar(EstatSessio.DirExe + tornar);
   return 0;
 }

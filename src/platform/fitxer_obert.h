@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace plat {
 
@@ -60,5 +61,8 @@ bool ReanomenarAtomic(const std::string& de, const std::string& a);
 bool EsborrarFitxer(const std::string& host);
 // Makes the folder's entries (a create or rename in it) durable. "" is the current folder.
 void SincronitzarCarpeta(const std::string& carpeta);
+// The names in a folder ("" is the current folder), without "." and "..", in no order;
+// false when the folder cannot be read.
+bool NomsCarpeta(const std::string& carpeta, std::vector<std::string>& noms);
 
 }  // namespace plat

@@ -36,7 +36,7 @@ enum : uint16_t {
 struct InfoFitxer {
   bool existeix = false;
   bool directori = false;
-  uint16_t atributs = 0;  // hidden = name starts with '.', read-only = not writable
+  uint16_t atributs = 0;  // hidden = name starts with '.'; read-only only where the host has it
   uint64_t mida = 0;
   int64_t modificat = 0;  // seconds since 1970, UTC
 };
@@ -46,7 +46,8 @@ struct EntradaDirectori {
   std::string nom;  // CP850; names that CP850 cannot hold are left out of listings
   uint16_t atributs = 0;
 };
-// Entries of a folder (without "." and ".."), in the host's order; false when unreadable.
+// Entries of a folder (without "." and ".."), in name order without regard to case, as
+// Windows gives them; false when unreadable.
 bool LlegirDirectori(const std::string& carpeta, std::vector<EntradaDirectori>& entrades);
 
 // Whole-file reads and writes (binary). Read returns nullopt when the file cannot be opened;

@@ -690,7 +690,7 @@ std::string CarpetaDe(const std::string& host) {
   return b == std::string::npos ? std::string() : host.substr(0, b + 1);
 }
 
-// Creates a fresh "NNNNNNNN.tmp" beside the file; not open when none could be made.
+// Creates a fresh prefix + "NNNNNNNN.tmp"; not open when none could be made.
 plat::FitxerObert CrearTemporal(const std::string& carpeta, std::string& nom) {
   std::random_device llavor;
   std::mt19937 gen(static_cast<uint32_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()) ^
@@ -705,6 +705,30 @@ plat::FitxerObert CrearTemporal(const std::string& carpeta, std::string& nom) {
     if (f || !jaExisteix) return f;
   }
   return plat::FitxerObert();
+}
+
+// Temporary copies are named after their file, "<name>.<8 digits>.tmp", so a later
+// writer of the same file can tell its abandoned ones from any other program's.
+constexpr size_t kMaxNomAmbTemporal = 200;
+
+bool EsTemporalDe(std::string_view nom, std::string_view base) {
+  if (base.empty() || nom.size() != base.size() + 13 || nom.substr(0, base.size()) != base) return false;
+  if (nom[base.size()] != '.' || nom.substr(base.size() + 9) != ".tmp") return false;
+  for (size_t i = base.size() + 1; i < base.size() + 9; ++i)
+    if (nom[i] < '0' || nom[i] > '9') return false;
+  return true;
+}
+
+// A writer makes its temporary copy only while it holds the lock on the very file the
+// name stands for, and renames or removes the copy before it lets go. So while we hold
+// that lock, a copy of ours for this file belongs to a writer that died (a kill, a power
+// cut). Were the name replaced behind the lock by a program that takes none, the worst
+// case is a writer of ours whose rename then fails and who starts its copy again.
+void EsborrarTemporalsAbandonats(const std::string& carpeta, const std::string& base) {
+  std::vector<std::string> noms;
+  if (!plat::NomsCarpeta(carpeta, noms)) return;
+  for (const std::string& n : noms)
+    if (EsTemporalDe(n, base)) plat::EsborrarFitxer(carpeta + n);
 }
 
 // Opens (creating it when missing) and locks the file itself. The lock belongs to the
@@ -784,13 +808,17 @@ void EscriureIni(const std::string& fitxer, const std::string& seccio, const std
   const std::string net = valor.substr(0, valor.find_first_of("\r\n"));
   const std::string host = plat::CamiHost(fitxer);
   const std::string carpeta = CarpetaDe(host);
+  const std::string base = host.substr(carpeta.size());
+  // A name too long to carry a suffix gets a bare number, never cleared.
+  const bool propi = !base.empty() && base.size() <= kMaxNomAmbTemporal;
   // A failed rename (the file held elsewhere) is retried with a fresh copy a few times;
   // after that the file keeps its old content.
   for (int intent = 0; intent < 5; ++intent) {
     plat::FitxerObert original = ObrirBloquejat(host);
     if (!original) return;
+    if (intent == 0 && propi) EsborrarTemporalsAbandonats(carpeta, base);
     std::string temporal;
-    plat::FitxerObert copia = CrearTemporal(carpeta, temporal);
+    plat::FitxerObert copia = CrearTemporal(propi ? carpeta + base + "." : carpeta, temporal);
     if (!copia) return;
     plat::CopiarPermisos(original, copia);
     bool ok = Reescriure(original, copia, sec, key, net, seccio, clau);

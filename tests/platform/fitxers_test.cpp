@@ -65,14 +65,13 @@ TEST_F(Fitxers, ListingLeavesOutNamesWithoutCp850AndDescribesEntries) {
   EXPECT_FALSE(plat::Info("K:\\penjat").existeix);
 }
 
-TEST_F(Fitxers, InfoReportsKindSizeAndReadOnly) {
+TEST_F(Fitxers, InfoReportsKindAndSize) {
   dir.Escriure("f.txt", "12345");
-  chmod((dir.Host() + "f.txt").c_str(), 0444);
   auto i = plat::Info("K:\\F.TXT");
   EXPECT_TRUE(i.existeix);
   EXPECT_FALSE(i.directori);
   EXPECT_EQ(i.mida, 5u);
-  EXPECT_EQ(i.atributs, plat::kArxiu | plat::kNomesLectura);
+  EXPECT_EQ(i.atributs, plat::kArxiu);
   EXPECT_TRUE(plat::Info("K:\\").directori);
   EXPECT_FALSE(plat::Info("K:\\res").existeix);
 }

@@ -75,6 +75,14 @@ TEST(Utilitats, ExisteixCamiKinds) {
   EXPECT_TRUE(ExisteixCami(p + ".amagat", kCamiOcult));
 }
 
+TEST(Utilitats, ExisteixCamiCountsAFileWithoutWriteBits) {
+  // A letterhead image installed by root, readable by everybody and writable by nobody.
+  CarpetaTemporal dir;
+  dir.Escriure("IMATGES/B12345678.GIF", "GIF89a");
+  chmod((dir.Host() + "IMATGES/B12345678.GIF").c_str(), 0444);
+  EXPECT_TRUE(ExisteixCami(dir.Programa() + "IMATGES\\B12345678.GIF"));
+}
+
 TEST(Utilitats, EsborrarCamiFileAndFolder) {
   CarpetaTemporal dir;
   dir.Escriure("f.txt", "x");

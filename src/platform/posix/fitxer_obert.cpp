@@ -1,5 +1,6 @@
 #include "platform/fitxer_obert.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -120,6 +121,18 @@ void SincronitzarCarpeta(const std::string& carpeta) {
   if (fd < 0) return;
   fsync(fd);
   close(fd);
+}
+
+bool NomsCarpeta(const std::string& carpeta, std::vector<std::string>& noms) {
+  noms.clear();
+  DIR* d = opendir(carpeta.empty() ? "." : carpeta.c_str());
+  if (!d) return false;
+  while (const dirent* e = readdir(d)) {
+    const std::string nom = e->d_name;
+    if (nom != "." && nom != "..") noms.push_back(nom);
+  }
+  closedir(d);
+  return true;
 }
 
 }  // namespace plat

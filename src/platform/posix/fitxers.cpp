@@ -65,8 +65,7 @@ void CarregarUnitats() {
 }
 
 // ASCII and CP850 letters folded to capitals, for matching names without regard to case.
-std::string Plegar(const std::string& utf8) {
-  std::string s = Utf8ACp850(utf8);
+std::string PlegarCp850(std::string s) {
   static const unsigned char minus[] = {0x87, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x88, 0x89, 0x8A, 0x8B, 0x8C,
                                         0x8D, 0x91, 0x93, 0x94, 0x95, 0x96, 0x97, 0x98, 0x9B, 0xA0, 0xA1, 0xA2,
                                         0xA3, 0xA4, 0xC6, 0xD0, 0xE4, 0xE7, 0xEC};
@@ -84,6 +83,8 @@ std::string Plegar(const std::string& utf8) {
   }
   return s;
 }
+
+std::string Plegar(const std::string& utf8) { return PlegarCp850(Utf8ACp850(utf8)); }
 
 bool ExisteixHost(const std::string& h) {
   struct stat st{};
@@ -204,6 +205,27 @@ std::string CamiPrograma(const std::string& host) {
   return r;
 }
 
+namespace {
+
+void OrdenarPerNom(std::vector<EntradaDirectori>& entrades) {
+  // Windows gives a folder's names in case-blind name order; a POSIX folder gives its own
+  // (hash) order. Folded as path names are matched, the exact bytes breaking ties.
+  std::vector<std::pair<std::string, size_t>> claus;
+  claus.reserve(entrades.size());
+  for (size_t i = 0; i < entrades.size(); ++i) claus.emplace_back(PlegarCp850(entrades[i].nom), i);
+  // std::string compares bytes as unsigned: accented letters come after "Z".
+  std::sort(claus.begin(), claus.end(), [&](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first < b.first;
+    return entrades[a.second].nom < entrades[b.second].nom;
+  });
+  std::vector<EntradaDirectori> r;
+  r.reserve(entrades.size());
+  for (const auto& c : claus) r.push_back(std::move(entrades[c.second]));
+  entrades = std::move(r);
+}
+
+}  // namespace
+
 InfoFitxer Info(const std::string& cami) {
   InfoFitxer i;
   const std::string h = CamiHost(cami);
@@ -213,8 +235,9 @@ InfoFitxer Info(const std::string& cami) {
   i.directori = S_ISDIR(st.st_mode);
   i.mida = static_cast<uint64_t>(st.st_size);
   i.modificat = st.st_mtime;
+  // No read-only here: the host has no such attribute, and missing write bits (a file
+  // installed by root) must not make a file vanish for callers that leave read-only out.
   i.atributs = i.directori ? kDirectori : kArxiu;
-  if (!(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH))) i.atributs |= kNomesLectura;
   std::string nom = h;
   while (nom.size() > 1 && nom.back() == '/') nom.pop_back();
   const size_t b = nom.rfind('/');
@@ -237,8 +260,7 @@ bool LlegirDirectori(const std::string& carpeta, std::vector<EntradaDirectori>& 
     ent.nom = Utf8ACp850(nom);
     struct stat st{};
     if (fstatat(fd, e->d_name, &st, 0) == 0) {
-      ent.atributs = S_ISDIR(st.st_mode) ? kDirectori : kArxiu;
-      if (!(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH))) ent.atributs |= kNomesLectura;
+      ent.atributs = S_ISDIR(st.st_mode) ? kDirectori : kArxiu;  // never read-only, as Info
     } else {
       ent.atributs = kArxiu;  // dangling link: an entry without readable data
     }
@@ -246,6 +268,7 @@ bool LlegirDirectori(const std::string& carpeta, std::vector<EntradaDirectori>& 
     entrades.push_back(std::move(ent));
   }
   closedir(d);
+  OrdenarPerNom(entrades);
   return true;
 }
 

@@ -98,10 +98,43 @@ Programa TrobarPrograma(const std::string& programa) {
 }
 }  // namespace
 
+namespace {
+bool Blanc(char c) { return c == ' ' || c == '\t'; }
+
+// An unquoted program path may hold spaces ("K:\MY PROG\KEVSCR"): when the first word
+// names no program, longer runs of words are tried, shortest first, as a Windows command
+// line does; what follows the run chosen are the arguments. parts gets the split.
+Programa TrobarProgramaAmbEspais(const std::string& ordre, std::vector<std::string>& parts) {
+  parts = DividirOrdre(ordre);
+  if (parts.empty() || parts[0].empty()) return {};
+  Programa prog = TrobarPrograma(parts[0]);
+  if (!prog.host.empty()) return prog;
+  size_t inici = 0;
+  while (inici < ordre.size() && Blanc(ordre[inici])) ++inici;
+  size_t fi = inici;
+  while (fi < ordre.size() && !Blanc(ordre[fi])) ++fi;
+  for (;;) {
+    size_t seguent = fi;
+    while (seguent < ordre.size() && Blanc(ordre[seguent])) ++seguent;
+    if (seguent == ordre.size()) return {};
+    fi = seguent;
+    while (fi < ordre.size() && !Blanc(ordre[fi])) ++fi;
+    const std::string nom = ordre.substr(inici, fi - inici);
+    if (nom.find('"') != std::string::npos) return {};  // quotes group on their own
+    prog = TrobarPrograma(nom);
+    if (!prog.host.empty()) {
+      // The rest is split by the argument rules: behind a stand-in program name.
+      parts = DividirOrdre("x" + ordre.substr(fi));
+      parts[0] = nom;
+      return prog;
+    }
+  }
+}
+}  // namespace
+
 bool host::Executar(const std::string& ordre) {
-  std::vector<std::string> parts = DividirOrdre(ordre);
-  if (parts.empty() || parts[0].empty()) return false;
-  const Programa prog = TrobarPrograma(parts[0]);
+  std::vector<std::string> parts;
+  const Programa prog = TrobarProgramaAmbEspais(ordre, parts);
   if (prog.host.empty()) return false;
   std::vector<std::string> args;
   args.push_back(prog.host);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Faults a new user of the suite runs into: the terminal folder as work folder, a program
-# folder with a space, runs killed while writing, a read-only letterhead image, folders
-# listed in name order.
+# folder with a space, a subject holding ";", a listing of indented "*" lines, runs killed
+# while writing, a read-only letterhead image, folders listed in name order.
 . "$(dirname "$0")/lib.sh"
 
 # Only the files that name a destination; the request is written per run.
@@ -40,7 +40,36 @@ check "output program started from the folder with a space" grep -qx "program: K
 check "return program started with its argument" grep -qx "arguments: ARG1" "$T/LOG/TORNAR.txt"
 check "exit code 0" eq "$(cat "$T/rc")" 0
 
-# --- 3. Runs killed at random moments while they write their INI files. The files stay
+# --- 3. A ";" cannot be stored in an INI value: typed into the subject it is refused with
+#        a beep, and what is stored is what the operator saw.
+reset_run
+put "$WORK/KevPrint.ini" $'[Opcions]\nMostrar=S\nCorreu=S\nTornar=TORNAR\n'
+start
+wait_text "SELECCIÓ IMPRESSORA"
+type_keys Tab S Tab Tab C-y
+tmux send-keys -t "$SESSION" -l 'Factura 12; gener'
+sleep 0.2
+check "the semicolon beeps" eq "$(bell)" 1
+check "the subject shows it left out" wait_row 12 "ASSUMPTE : Factura 12 gener "
+type_keys Enter
+wait_end
+check "stored subject is the one shown" eq "$(ini "$WORK/KEVEML.INI" Missatge Assumpte)" "Factura 12 gener"
+check "the operator's last subject too" eq "$(ini "$ROOT/MAIL.INI" JORDI Assumpte | sed 's/ *$//')" "Factura 12 gener"
+
+# --- 4. A listing whose lines are indented "*" lines is not a comment-only listing: it
+#        is printed (only a "*" in the first column marks a comment).
+reset_run
+rm -f "$WORK/KEVEML.INI"
+put "$WORK/kevprint.tmp" $'   * TOTAL FACTURAT   12.345,00
+   * TOTAL COBRAT      9.876,00
+'
+dispatch_files
+start
+wait_end
+check "the printer program got the listing" grep -qx "program: KEVLPT" "$T/LOG/KEVLPT.txt"
+cp "$DEMO/TERM01/TMP/kevprint.tmp" "$WORK/kevprint.tmp"
+
+# --- 5. Runs killed at random moments while they write their INI files. The files stay
 #        whole, and the next run's writes clear the copies left behind.
 ours() { find "$WORK" "$TERMDIR" -maxdepth 1 -regextype posix-extended -regex '.*/[^/]+\.[0-9]{8}\.tmp' | wc -l; }
 reset_run
@@ -86,8 +115,8 @@ check "terminal settings whole" eq "$(ini "$TERMDIR/KEVPRINT.INI" Cerca Unit)" '
 check "... with the mail offer switched off" eq "$(ini "$TERMDIR/KEVPRINT.INI" Entrada PerCorreu)" " 0"
 check "... and the rest kept" eq "$(ini "$TERMDIR/KEVPRINT.INI" Entrada PrtTambe)" "-1"
 
-# --- 4. A letterhead image nobody may write (installed by root) still counts as present.
-# --- 5. The picker lists a folder in name order without regard to case (the host's
+# --- 6. A letterhead image nobody may write (installed by root) still counts as present.
+# --- 7. The picker lists a folder in name order without regard to case (the host's
 #        own order is its hash order).
 reset_run
 rm -f "$WORK/55555555.tmp"

@@ -156,6 +156,50 @@ bool TeclaTilde(long k, uint16_t mods, Esdeveniment& e) {
   }
 }
 
+// Keypad keys of the progressive keyboard protocol (private-use code points, 0 to 9 first),
+// as a PC keypad gives them: digits with Num Lock, the editing keys without it (these
+// carry no extended flag, unlike the grey keys).
+constexpr long kPrimerTeclat = 57399;
+constexpr struct {
+  uint8_t scan;
+  uint8_t car;
+  bool estesa;
+} kTeclat[] = {
+    {0x52, '0', false}, {0x4F, '1', false}, {0x50, '2', false}, {0x51, '3', false}, {0x4B, '4', false},
+    {0x4C, '5', false}, {0x4D, '6', false}, {0x47, '7', false}, {0x48, '8', false}, {0x49, '9', false},
+    {0x53, '.', false},  // decimal
+    {0x35, '/', false},  {0x37, '*', false}, {0x4A, '-', false}, {0x4E, '+', false},
+    {0x1C, 0x0D, true},  // Enter
+    {0x0D, '=', false},  {0x53, ',', false},  // equal, separator
+    {0x4B, 0, false},    {0x4D, 0, false},   {0x48, 0, false},   {0x50, 0, false},  // left right up down
+    {0x49, 0, false},    {0x51, 0, false},   {0x47, 0, false},   {0x4F, 0, false},  // PgUp PgDn Home End
+    {0x52, 0, false},    {0x53, 0, false},   {0x4C, 0, false},                      // Insert Delete Begin
+};
+
+// The shifted character of a US keyboard key (the protocol reports the unshifted key).
+unsigned char AmbMajuscula(unsigned char c) {
+  static const char kBase[] = "1234567890-=[];'`\\,./";
+  static const char kMaj[] = "!@#$%^&*()_+{}:\"~|<>?";
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
+  for (size_t i = 0; kBase[i]; ++i)
+    if (static_cast<unsigned char>(kBase[i]) == c) return static_cast<unsigned char>(kMaj[i]);
+  return c;
+}
+
+// A key in the CSI code ; modifiers u form, as the legacy sequences would give it.
+bool TeclaU(long u, uint16_t mods, Esdeveniment& e) {
+  if (u >= kPrimerTeclat && u < kPrimerTeclat + static_cast<long>(std::size(kTeclat))) {
+    const auto& t = kTeclat[u - kPrimerTeclat];
+    e = Tecla(t.scan, t.car, static_cast<uint16_t>(mods | (t.estesa ? kTeclaEstesa : 0)));
+    return true;
+  }
+  if ((mods & kMajuscula) && !(mods & kCtrlEsquerra) && u >= 0x21 && u < 0x7F) {
+    // Alt+Shift+key: the legacy form carries the shifted character and no Shift.
+    return TeclaDeCodi(AmbMajuscula(static_cast<unsigned char>(u)), static_cast<uint16_t>(mods & ~kMajuscula), e);
+  }
+  return TeclaDeCodi(u, mods, e);
+}
+
 }  // namespace
 
 uint8_t ScanDeCaracter(unsigned char c) {
@@ -286,7 +330,7 @@ Descodificador::Resultat Descodificador::Escapada(size_t inici, size_t& n, uint1
                                                    std::vector<Esdeveniment>& sortida) {
   const size_t mida = pendent_.size();
   if (inici + 1 >= mida) {
-    if (!pausa_) return Resultat::Incomplet;
+    if (!pausa_ && !escapada_immediata_) return Resultat::Incomplet;
     sortida.push_back(Tecla(kScanEsc, 0x1B, 0));
     n = 1;
     return Resultat::Fet;
@@ -306,7 +350,7 @@ Descodificador::Resultat Descodificador::Escapada(size_t inici, size_t& n, uint1
   if (b == 0x1B) {
     // ESC ESC [ ... is Alt plus a sequence key (rxvt, tmux); otherwise two Escapes.
     if (extra == 0) {
-      if (inici + 2 >= mida && !pausa_) return Resultat::Incomplet;
+      if (inici + 2 >= mida && !pausa_ && !escapada_immediata_) return Resultat::Incomplet;
       if (inici + 2 < mida && (pendent_[inici + 2] == '[' || pendent_[inici + 2] == 'O')) {
         size_t m = 0;
         const Resultat r = Escapada(inici + 1, m, kAltEsquerra, sortida);
@@ -417,6 +461,16 @@ Descodificador::Resultat Descodificador::Csi(size_t inici, size_t& n, uint16_t e
                                                           static_cast<int>(par[2]), f == 'm', sortida);
     return Resultat::Fet;
   }
+  if (prefix == '?' && !intermedis && (f == 'u' || f == 'c')) {
+    // The answers to the start-up queries: keyboard protocol flags, then device attributes.
+    if (f == 'u') {
+      protocol_anunciat_ = true;
+    } else {
+      resposta_ = protocol_anunciat_ ? Resposta::AmbProtocol : Resposta::SenseProtocol;
+      protocol_anunciat_ = false;
+    }
+    return Resultat::Fet;
+  }
   if (prefix != 0 || intermedis) return Resultat::Fet;  // replies and reports we never asked for
 
   uint16_t mods = static_cast<uint16_t>(Modificadors(Param(par, 1, 1)) | extra);
@@ -448,9 +502,15 @@ Descodificador::Resultat Descodificador::Csi(size_t inici, size_t& n, uint16_t e
       sortida.push_back(e);
     }
   } else if (f == 'u') {
-    if (!par.empty() && TeclaDeCodi(par[0], mods, e)) sortida.push_back(e);
+    if (!par.empty() && TeclaU(par[0], mods, e)) sortida.push_back(e);
   }
   return Resultat::Fet;
+}
+
+Descodificador::Resposta Descodificador::PrendreResposta() {
+  const Resposta r = resposta_;
+  resposta_ = Resposta::Cap;
+  return r;
 }
 
 Descodificador::Resultat Descodificador::Ss3(size_t inici, size_t& n, uint16_t extra,

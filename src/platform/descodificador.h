@@ -33,8 +33,19 @@ class Descodificador {
   size_t BytesPendents() const { return pendent_.size(); }
   size_t BytesEnganxats() const { return enganxat_.size(); }
 
-  // Forgets everything pending (discarded input).
+  // Forgets everything pending (discarded input). Answers already seen are kept.
   void Reiniciar();
+
+  // The terminal answers the keyboard-protocol query and then the device-attributes
+  // request; both answers are swallowed here, never passed on as keys. Once the second
+  // one has come this says whether the first did (read once: Cap until the next answer).
+  enum class Resposta : uint8_t { Cap, SenseProtocol, AmbProtocol };
+  Resposta PrendreResposta();
+
+  // With the progressive keyboard protocol on, the terminal sends the Escape key as a
+  // sequence of its own, so an ESC byte that nothing follows yet is Escape at once.
+  void EscapadaImmediata(bool si) { escapada_immediata_ = si; }
+  bool EscapadaImmediata() const { return escapada_immediata_; }
 
  private:
   enum class Resultat { Fet, Incomplet, Invalid };
@@ -53,6 +64,9 @@ class Descodificador {
   size_t coincidencia_final_ = 0;  // bytes of the paste end marker seen so far
   uint16_t botons_ = 0;            // mouse buttons held, as the terminal reported them
   bool pausa_ = false;             // the bytes being looked at are all that came
+  bool escapada_immediata_ = false;
+  bool protocol_anunciat_ = false;  // the keyboard-protocol answer came, DA not yet
+  Resposta resposta_ = Resposta::Cap;
 };
 
 // Decodes a whole byte string followed by a pause (tests and one-shot use).

@@ -222,8 +222,119 @@ TEST(Descodificador, CsiUAndModifyOtherKeys) {
       {"accented with kitty sub-parameters", "\x1b[233:201;1u", {K(0, 0x82)}},
       {"modifyOtherKeys Ctrl+a", "\x1b[27;5;97~", {K(0x1E, 1, kCtrl)}},
       {"modifyOtherKeys Ctrl+Enter", "\x1b[27;5;13~", {K(0x1C, 0x0D, kCtrl)}},
-      {"private-use kitty key ignored", "\x1b[57399u", {}},
+      {"modifier key on its own ignored", "\x1b[57441u", {}},
   });
+}
+
+// What a terminal with the progressive keyboard protocol on sends must give the events
+// the legacy bytes for the same key give.
+TEST(Descodificador, KeyboardProtocolKeysDecodeAsTheirLegacyForms) {
+  const struct {
+    const char* nom;
+    std::string protocol, legacy;
+  } casos[] = {
+      {"Escape", "\x1b[27u", "\x1b"},
+      {"Alt+a", "\x1b[97;3u", "\x1b" "a"},
+      {"Alt+Shift+a", "\x1b[97;4u", "\x1b" "A"},
+      {"Alt+Shift+1", "\x1b[49;4u", "\x1b!"},
+      {"Alt+Shift+/", "\x1b[47;4u", "\x1b?"},
+      {"Ctrl+a", "\x1b[97;5u", "\x01"},
+      {"Ctrl+Shift+a", "\x1b[97;6u", "\x1b[97;6u"},  // no legacy form: Ctrl+A with Shift held
+      {"Alt+Enter", "\x1b[13;3u", "\x1b\r"},
+      {"Alt+Tab", "\x1b[9;3u", "\x1b\t"},
+      {"Alt+Backspace", "\x1b[127;3u", "\x1b\x7f"},
+      {"F1", "\x1b[P", "\x1bOP"},
+      {"F3 as the protocol sends it", "\x1b[13~", "\x1bOR"},
+      {"Ctrl+F4", "\x1b[1;5S", "\x1bO5S"},
+      {"keypad 0", "\x1b[57399u", "\x1bOp"},
+      {"keypad 9 with Num Lock reported", "\x1b[57408;129u", "\x1bOy"},
+      {"keypad decimal", "\x1b[57409u", "\x1bOn"},
+      {"keypad divide", "\x1b[57410u", "\x1bOo"},
+      {"keypad multiply", "\x1b[57411u", "\x1bOj"},
+      {"keypad minus", "\x1b[57412u", "\x1bOm"},
+      {"keypad plus", "\x1b[57413u", "\x1bOk"},
+      {"keypad Enter", "\x1b[57414u", "\x1bOM"},
+      {"keypad equals", "\x1b[57415u", "\x1bOX"},
+      {"keypad separator", "\x1b[57416u", "\x1bOl"},
+      {"keypad 5 without Num Lock", "\x1b[57427u", "\x1b[E"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nom);
+    const auto esperat = plat::Descodificar(c.legacy);
+    ASSERT_EQ(esperat.size(), 1u);
+    Comprovar({{c.nom, c.protocol, esperat}});
+  }
+  // The keypad's editing keys (Num Lock off) keep the keypad's scan codes without the
+  // extended flag, as a PC keypad gives them: Alt + keypad code entry works through them.
+  Comprovar({
+      {"keypad arrows", "\x1b[57417u\x1b[57418u\x1b[57419u\x1b[57420u",
+       {K(0x4B, 0), K(0x4D, 0), K(0x48, 0), K(0x50, 0)}},
+      {"keypad PgUp PgDn Home End", "\x1b[57421u\x1b[57422u\x1b[57423u\x1b[57424u",
+       {K(0x49, 0), K(0x51, 0), K(0x47, 0), K(0x4F, 0)}},
+      {"keypad Insert Delete", "\x1b[57425u\x1b[57426u", {K(0x52, 0), K(0x53, 0)}},
+      {"Alt + keypad End", "\x1b[57424;3u", {K(0x4F, 0, kAlt)}},
+      {"past the keypad block", "\x1b[57428u", {}},
+  });
+}
+
+TEST(Descodificador, AnswersToTheStartQueriesAreNotKeys) {
+  using R = Descodificador::Resposta;
+  const struct {
+    const char* nom;
+    std::string bytes;
+    std::vector<Esdeveniment> tecles;
+    R resposta;
+  } casos[] = {
+      {"speaks the protocol", "\x1b[?0u\x1b[?62;22c", {}, R::AmbProtocol},
+      {"protocol already on", "\x1b[?1u\x1b[?64;1;2;6c", {}, R::AmbProtocol},
+      {"device attributes only", "\x1b[?62;22c", {}, R::SenseProtocol},
+      {"the Linux console", "\x1b[?6c", {}, R::SenseProtocol},
+      {"keys typed between the answers", "a\x1b[?1ub\x1b[?62cc", {K(0x1E, 'a'), K(0x30, 'b'), K(0x2E, 'c')},
+       R::AmbProtocol},
+      {"protocol answer alone decides nothing", "\x1b[?1u", {}, R::Cap},
+      {"secondary attributes are not the answer", "\x1b[>1;95;0c", {}, R::Cap},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nom);
+    Descodificador junts;
+    std::vector<Esdeveniment> v;
+    junts.Alimentar(c.bytes, v);
+    EXPECT_EQ(v, c.tecles);
+    EXPECT_EQ(junts.PrendreResposta(), c.resposta);
+    EXPECT_EQ(junts.PrendreResposta(), R::Cap) << "read once";
+    Descodificador solts;
+    v.clear();
+    for (char b : c.bytes) solts.Alimentar(std::string_view(&b, 1), v);
+    EXPECT_EQ(v, c.tecles) << "byte by byte";
+    EXPECT_EQ(solts.PrendreResposta(), c.resposta) << "byte by byte";
+  }
+  // A later device-attributes answer alone means no protocol, whatever came before it.
+  Descodificador d;
+  std::vector<Esdeveniment> v;
+  d.Alimentar("\x1b[?1u\x1b[?62c\x1b[?62c", v);
+  EXPECT_EQ(d.PrendreResposta(), R::SenseProtocol);
+}
+
+TEST(Descodificador, WithTheProtocolOnAnEscapeByteActsAtOnce) {
+  Descodificador d;
+  d.EscapadaImmediata(true);
+  const struct {
+    const char* nom;
+    std::string bytes;
+    std::vector<Esdeveniment> esperat;
+  } casos[] = {
+      {"lone Escape", "\x1b", {K(0x01, 0x1B)}},
+      {"two Escapes", "\x1b\x1b", {K(0x01, 0x1B), K(0x01, 0x1B)}},
+      {"whole sequences still decode", "\x1b[A\x1b" "a", {K(0x48, 0, kExt), K(0x1E, 'a', kAlt)}},
+      {"an unfinished sequence still waits", "\x1b[1;5", {}},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nom);
+    std::vector<Esdeveniment> v;
+    d.Alimentar(c.bytes, v);  // no pause
+    EXPECT_EQ(v, c.esperat);
+    d.Reiniciar();
+  }
 }
 
 TEST(Descodificador, Mouse) {

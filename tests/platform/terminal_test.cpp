@@ -1,5 +1,5 @@
 // The terminal backend on a pseudo-terminal: modes in and out, input, resize, output size.
-#include "platform/terminal.h"
+#include "platform/posix/terminal.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,10 +15,14 @@
 #include <cstring>
 #include <string>
 
+#include "platform/sistema.h"
+
 namespace {
 
 using plat::ConsolaTerminal;
 using plat::Esdeveniment;
+using Teclat = plat::ConsolaTerminal::Teclat;
+constexpr size_t npos = std::string::npos;
 
 bool Iguals(const termios& a, const termios& b) {
   return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag && a.c_lflag == b.c_lflag &&
@@ -238,8 +242,139 @@ TEST_F(Pty, HungUpTerminalAnswersEscape) {
   Esdeveniment e;
   ASSERT_TRUE(t.LlegirEsdeveniment(e, -1));
   EXPECT_EQ(e.car, 0x1B);
+  EXPECT_TRUE(plat::SessioAcabant()) << "no program is started for a terminal that is gone";
 }
 
+// Closed terminal window or system shutdown: the dialogs see Escape, close what they
+// opened and the program ends by itself, the terminal put back.
+TEST_F(Pty, HangUpOrTerminateEndsTheWayEscapeDoes) {
+  for (int senyal : {SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(senyal);
+    const pid_t fill = fork();
+    ASSERT_GE(fill, 0);
+    if (fill == 0) {
+      signal(senyal, SIG_DFL);
+      ConsolaTerminal t(esclau, esclau, "xterm");
+      t.Ratoli(true);
+      Esdeveniment e;
+      do t.LlegirEsdeveniment(e, -1);
+      while (e.car != 0x1B);
+      const bool acabant = plat::SessioAcabant();
+      t.Restaurar();
+      _exit(acabant ? 0 : 2);
+    }
+    std::string s;
+    for (int i = 0; i < 100 && s.find("\x1b[?1006h") == npos; ++i) s += Sortida(50);
+    ASSERT_NE(s.find("\x1b[?1006h"), npos);
+    Teclejar("\x1b[?62c");  // the start-up queries answered, as a terminal would
+    kill(fill, senyal);
+    int estat = 0;
+    ASSERT_EQ(waitpid(fill, &estat, 0), fill);
+    ASSERT_TRUE(WIFEXITED(estat)) << "ended by itself, not by the signal";
+    EXPECT_EQ(WEXITSTATUS(estat), 0);
+    termios despres{};
+    tcgetattr(esclau, &despres);
+    EXPECT_TRUE(Iguals(original, despres));
+    const std::string fi = Sortida();
+    EXPECT_NE(fi.find("\x1b[?1049l"), npos);
+    EXPECT_NE(fi.find("\x1b[?1000l"), npos);
+  }
+}
+
+TEST_F(Pty, TerminalThatSpeaksTheKeyboardProtocolHasItOnWhileTheDialogRuns) {
+  ConsolaTerminal t(esclau, esclau, "xterm");
+  t.EscriureCella(0, 0, plat::Cella{'Q', 0x1F});
+  Esdeveniment e;
+  EXPECT_FALSE(t.LlegirEsdeveniment(e, 0));
+  const std::string inici = Sortida();
+  const size_t consulta = inici.find("\x1b[?u\x1b[c");
+  ASSERT_NE(consulta, npos);
+  EXPECT_GT(consulta, inici.find("\x1b[?1049h")) << "asked on the alternate screen";
+  EXPECT_NE(inici.find('Q', consulta), npos) << "the first paint goes out without waiting for the answer";
+  EXPECT_EQ(inici.find("\x1b[>1u"), npos) << "not switched on before the terminal answered";
+
+  Teclejar("\x1b[?0u\x1b[?62;22c");
+  EXPECT_FALSE(t.LlegirEsdeveniment(e, 300)) << "the answers are not keys";
+  EXPECT_EQ(t.EstatTeclat(), Teclat::Actiu);
+  EXPECT_EQ(Sortida(), "\x1b[>1u");
+
+  const struct {
+    const char* nom;
+    const char* bytes;
+    uint8_t scan, car;
+    uint16_t estat;
+  } tecles[] = {
+      {"Escape", "\x1b[27u", 0x01, 0x1B, 0},
+      {"Ctrl+a", "\x1b[97;5u", 0x1E, 0x01, plat::kCtrlEsquerra},
+      {"Alt+x", "\x1b[120;3u", 0x2D, 'x', plat::kAltEsquerra},
+      {"keypad 7 with Num Lock", "\x1b[57406;129u", 0x47, '7', 0},
+      {"an Escape byte on its own", "\x1b", 0x01, 0x1B, 0},
+      {"plain text", "z", 0x2C, 'z', 0},
+  };
+  for (const auto& c : tecles) {
+    SCOPED_TRACE(c.nom);
+    Teclejar(c.bytes);
+    ASSERT_TRUE(t.LlegirEsdeveniment(e, 2000));
+    EXPECT_EQ(e.scan, c.scan);
+    EXPECT_EQ(e.car, c.car);
+    EXPECT_EQ(e.estat, c.estat);
+  }
+
+  // A child program gets the terminal in its normal keyboard mode.
+  t.Suspendre();
+  const std::string fora = Sortida();
+  ASSERT_NE(fora.find("\x1b[<u"), npos);
+  EXPECT_LT(fora.find("\x1b[<u"), fora.find("\x1b[?1049l")) << "popped on the screen it was pushed on";
+  t.Reprendre();
+  const std::string dins = Sortida();
+  ASSERT_NE(dins.find("\x1b[>1u"), npos);
+  EXPECT_GT(dins.find("\x1b[>1u"), dins.find("\x1b[?1049h"));
+
+  t.Restaurar();
+  const std::string fi = Sortida();
+  ASSERT_NE(fi.find("\x1b[<u"), npos);
+  EXPECT_LT(fi.find("\x1b[<u"), fi.find("\x1b[?1049l"));
+  termios despres{};
+  tcgetattr(esclau, &despres);
+  EXPECT_TRUE(Iguals(original, despres));
+}
+
+TEST_F(Pty, TerminalThatAnswersOnlyTheAttributesStaysInItsLegacyMode) {
+  std::string tot;
+  {
+    ConsolaTerminal t(esclau, esclau, "xterm");
+    Esdeveniment e;
+    t.LlegirEsdeveniment(e, 0);
+    Teclejar("\x1b[?62;22c");
+    EXPECT_FALSE(t.LlegirEsdeveniment(e, 300)) << "the answer is not a key";
+    EXPECT_EQ(t.EstatTeclat(), Teclat::Absent);
+    Teclejar("\x1b");
+    ASSERT_TRUE(t.LlegirEsdeveniment(e, 2000));  // after the pause
+    EXPECT_EQ(e.car, 0x1B);
+    t.Suspendre();
+    t.Reprendre();
+    tot = Sortida();
+  }
+  tot += Sortida();
+  EXPECT_NE(tot.find("\x1b[?u\x1b[c"), npos);
+  EXPECT_EQ(tot.find("\x1b[>1u"), npos);
+  EXPECT_EQ(tot.find("\x1b[<u"), npos);
+}
+
+TEST_F(Pty, AnswersStillOnTheWayNeverReachAChildProgram) {
+  ConsolaTerminal t(esclau, esclau, "xterm");
+  t.Refrescar();
+  Teclejar("\x1b[?1u\x1b[?62c");
+  t.Suspendre();  // a child program is started before the dialog read any input
+  EXPECT_EQ(t.EstatTeclat(), Teclat::Actiu);
+  pollfd p{esclau, POLLIN, 0};
+  EXPECT_EQ(poll(&p, 1, 0), 0) << "nothing left for the child to read";
+  const std::string s = Sortida();
+  EXPECT_LT(s.find("\x1b[>1u"), s.find("\x1b[<u"));
+  EXPECT_NE(s.find("\x1b[<u"), npos);
+}
+
+// The program below never ends on Escape: SIGTERM and SIGHUP end it after a short grace.
 TEST_F(Pty, KilledProgramLeavesTheTerminalAsFound) {
   for (int senyal : {SIGTERM, SIGHUP, SIGINT}) {
     SCOPED_TRACE(senyal);

@@ -26,11 +26,26 @@ constexpr char kSeqFi[] = "\x1b[0m\x1b[?25h\x1b[?2004l\x1b[?1006l\x1b[?1000l\x1b
 constexpr char kSeqFiForma[] = "\x1b[0m\x1b[?25h\x1b[0 q\x1b[?2004l\x1b[?1006l\x1b[?1000l\x1b[?7h\x1b[?1049l";
 constexpr char kRatoliSi[] = "\x1b[?1000h\x1b[?1006h";
 constexpr char kRatoliNo[] = "\x1b[?1006l\x1b[?1000l";
+// Progressive keyboard protocol: the query (answered only by terminals that speak it)
+// followed by a device-attributes request that every terminal answers, so the second
+// answer says the first is not coming. The mode is pushed and popped on the alternate
+// screen's own stack.
+constexpr char kConsultaTeclat[] = "\x1b[?u\x1b[c";
+constexpr char kTeclatSi[] = "\x1b[>1u";
+constexpr char kTeclatNo[] = "\x1b[<u";
+// How long the answers are waited for before the terminal is given back (they would
+// otherwise be typed into whatever reads the terminal next), counted from the query.
+constexpr int kEsperaResposta = 200;
+// After SIGHUP/SIGTERM the program ends as Escape would; if that has not happened
+// within this many seconds, the terminal is put back and the signal ends it.
+constexpr unsigned kSegonsGracia = 3;
 
 
 // State the signal handlers reach. Owned by this file; one terminal at a time.
 ConsolaTerminal* g_terminal = nullptr;
 volatile sig_atomic_t g_estat = 0;  // 0 none, 1 active, 2 handed to a child program
+volatile sig_atomic_t g_teclat = 0;  // the keyboard protocol is on while we hold the screen
+volatile sig_atomic_t g_senyal_final = 0;  // the SIGHUP/SIGTERM that is ending the session
 int g_fd_entrada = -1;
 int g_fd_sortida = -1;
 int g_tub[2] = {-1, -1};
@@ -40,7 +55,7 @@ const char* g_seq_fi = kSeqFi;
 size_t g_long_fi = sizeof(kSeqFi) - 1;
 bool g_atexit = false;
 
-constexpr int kSenyals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGABRT, SIGTSTP, SIGCONT, SIGWINCH};
+constexpr int kSenyals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGABRT, SIGTSTP, SIGCONT, SIGWINCH, SIGALRM};
 constexpr int kNombreSenyals = sizeof(kSenyals) / sizeof(kSenyals[0]);
 struct sigaction g_anteriors[kNombreSenyals];
 bool g_instal_lat[kNombreSenyals] = {};
@@ -75,6 +90,7 @@ void Avisar(char c) {
 }
 
 void RestaurarSegur() {
+  if (g_teclat) EscriureSegur(g_fd_sortida, kTeclatNo, sizeof(kTeclatNo) - 1);
   EscriureSegur(g_fd_sortida, g_seq_fi, g_long_fi);
   tcsetattr(g_fd_entrada, TCSADRAIN, &g_original);
 }
@@ -96,6 +112,7 @@ void Senyal(int s) {
       if (g_estat == 1) {
         tcsetattr(g_fd_entrada, TCSANOW, &g_cru);
         EscriureSegur(g_fd_sortida, kSeqInici, sizeof(kSeqInici) - 1);
+        if (g_teclat) EscriureSegur(g_fd_sortida, kTeclatSi, sizeof(kTeclatSi) - 1);
       }
       Avisar('c');
       errno = err;
@@ -115,6 +132,23 @@ void Senyal(int s) {
       errno = err;
       return;
     }
+    case SIGTERM:
+    case SIGHUP:
+      // The session is ending: close windows and lists as Escape would, start nothing,
+      // then end. A second signal ends at once.
+      if (g_senyal_final == 0) {
+        g_senyal_final = s;
+        FixarSessioAcabant(true);
+        Avisar('f');
+        if (g_estat != 2) alarm(kSegonsGracia);  // a running child is waited for first
+        errno = err;
+        return;
+      }
+      break;
+    case SIGALRM:
+      if (g_senyal_final == 0) break;
+      s = g_senyal_final;  // the orderly end did not come: end by the first signal
+      break;
     default:
       break;
   }
@@ -133,8 +167,8 @@ void InstallarSenyals() {
   for (int i = 0; i < kNombreSenyals; ++i) {
     struct sigaction anterior {};
     if (sigaction(kSenyals[i], nullptr, &anterior) != 0) continue;
-    // A signal the caller chose to ignore (nohup) stays ignored.
-    if (anterior.sa_handler == SIG_IGN && !(anterior.sa_flags & SA_SIGINFO)) continue;
+    // A signal the caller chose to ignore (nohup) stays ignored; the alarm is our own.
+    if (anterior.sa_handler == SIG_IGN && !(anterior.sa_flags & SA_SIGINFO) && kSenyals[i] != SIGALRM) continue;
     struct sigaction a {};
     a.sa_handler = Senyal;
     sigemptyset(&a.sa_mask);
@@ -325,8 +359,57 @@ void ConsolaTerminal::Entrar() {
     return;
   }
   g_estat = 1;
-  Enviar(std::string_view(kSeqInici, sizeof(kSeqInici) - 1));
+  std::string inici(kSeqInici);
+  if (teclat_ == Teclat::NoPreguntat) {
+    // Asked now and answered while the dialog is already on screen: the first paint
+    // does not wait for it.
+    inici += kConsultaTeclat;
+    teclat_ = Teclat::Preguntat;
+    consulta_ = AraMs();
+  }
+  Enviar(inici);
   pintor_.Invalidar();
+}
+
+std::string ConsolaTerminal::SeqSortida() const {
+  std::string s = g_teclat ? kTeclatNo : "";
+  return s.append(g_seq_fi, g_long_fi);
+}
+
+void ConsolaTerminal::AtendreResposta() {
+  const Descodificador::Resposta r = desc_.PrendreResposta();
+  if (r == Descodificador::Resposta::Cap || teclat_ != Teclat::Preguntat) return;
+  if (r == Descodificador::Resposta::AmbProtocol && g_estat == 1) {
+    Enviar(std::string_view(kTeclatSi, sizeof(kTeclatSi) - 1));
+    g_teclat = 1;
+    teclat_ = Teclat::Actiu;
+    desc_.EscapadaImmediata(true);
+  } else {
+    teclat_ = Teclat::Absent;
+  }
+}
+
+void ConsolaTerminal::Llegits(std::string_view bytes) {
+  std::vector<Esdeveniment> nous;
+  ultim_byte_ = AraMs();
+  desc_.Alimentar(bytes, nous);
+  Rebre(nous);
+  AtendreResposta();
+}
+
+void ConsolaTerminal::EsperarResposta() {
+  while (teclat_ == Teclat::Preguntat && !fi_entrada_) {
+    const long long resta = consulta_ + kEsperaResposta - AraMs();
+    if (resta <= 0) return;
+    pollfd p{fd_entrada_, POLLIN, 0};
+    const int n = poll(&p, 1, static_cast<int>(resta));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    char buf[4096];
+    const ssize_t r = read(fd_entrada_, buf, sizeof buf);
+    if (r > 0) Llegits(std::string_view(buf, static_cast<size_t>(r)));
+    else if (r == 0 || (errno != EINTR && errno != EAGAIN)) fi_entrada_ = true;
+  }
 }
 
 ConsolaTerminal::~ConsolaTerminal() { Restaurar(); }
@@ -335,10 +418,13 @@ void ConsolaTerminal::Restaurar() {
   if (!oberta_) return;
   if (g_estat == 1) {
     pendent_.clear();
-    Enviar(std::string_view(g_seq_fi, g_long_fi));
+    EsperarResposta();
+    Enviar(SeqSortida());
     tcsetattr(fd_entrada_, TCSADRAIN, &g_original);
   }
   g_estat = 0;
+  g_teclat = 0;
+  if (g_senyal_final != 0) alarm(0);  // the orderly end came in time
   DesinstallarSenyals();
   for (int& fd : g_tub) {
     if (fd >= 0) close(fd);
@@ -419,6 +505,7 @@ void ConsolaTerminal::Refrescar() {
 }
 
 void ConsolaTerminal::Rebre(const std::vector<Esdeveniment>& v) {
+  if (SessioAcabant()) return;
   for (const Esdeveniment& e : v) {
     if (petita_) continue;  // nothing can be seen: typed keys would act blindly
     if (cua_.size() >= kMaxCua) break;
@@ -456,6 +543,18 @@ bool ConsolaTerminal::LlegirEsdeveniment(Esdeveniment& e, int espera_ms) {
     cua_.pop_front();
     return true;
   };
+  auto escapada = [&] {
+    e = Esdeveniment{};
+    e.car = 0x1B;
+    e.scan = 0x01;
+    return true;
+  };
+  if (SessioAcabant()) {
+    // Keys typed before the end are not acted on; Escape unwinds every dialog.
+    cua_.clear();
+    Refrescar();
+    return escapada();
+  }
   if (!cua_.empty()) return treure();
   if (!oberta_) return false;
   Refrescar();
@@ -463,6 +562,7 @@ bool ConsolaTerminal::LlegirEsdeveniment(Esdeveniment& e, int espera_ms) {
   bool primera = true;
   std::vector<Esdeveniment> nous;
   for (;;) {
+    if (SessioAcabant()) return escapada();
     if (!cua_.empty()) return treure();
     const long long ara = AraMs();
     if (desc_.Pendent() && ara - ultim_byte_ >= kPausaEscapada) {
@@ -478,11 +578,13 @@ bool ConsolaTerminal::LlegirEsdeveniment(Esdeveniment& e, int espera_ms) {
       continue;
     }
     if (fi_entrada_) {
-      // The terminal is gone: answer Escape so every dialog ends.
-      e = Esdeveniment{};
-      e.car = 0x1B;
-      e.scan = 0x01;
-      return true;
+      // The terminal is gone: the session is over, as after SIGHUP.
+      if (g_senyal_final == 0) {
+        g_senyal_final = SIGHUP;
+        alarm(kSegonsGracia);
+      }
+      FixarSessioAcabant(true);
+      return escapada();
     }
     if (!primera && espera_ms >= 0 && ara >= limit) return false;
     primera = false;
@@ -506,10 +608,7 @@ bool ConsolaTerminal::LlegirEsdeveniment(Esdeveniment& e, int espera_ms) {
       char buf[4096];
       const ssize_t r = read(fd_entrada_, buf, sizeof buf);
       if (r > 0) {
-        ultim_byte_ = AraMs();
-        nous.clear();
-        desc_.Alimentar(std::string_view(buf, static_cast<size_t>(r)), nous);
-        Rebre(nous);
+        Llegits(std::string_view(buf, static_cast<size_t>(r)));
       } else if (r == 0 || (errno != EINTR && errno != EAGAIN)) {
         fi_entrada_ = true;
       }
@@ -520,6 +619,17 @@ bool ConsolaTerminal::LlegirEsdeveniment(Esdeveniment& e, int espera_ms) {
 }
 
 void ConsolaTerminal::BuidarEntrada() {
+  if (oberta_ && teclat_ == Teclat::Preguntat) {
+    // The answers may be among the bytes thrown away: read them out first.
+    for (;;) {
+      pollfd p{fd_entrada_, POLLIN, 0};
+      if (poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN)) break;
+      char buf[4096];
+      const ssize_t r = read(fd_entrada_, buf, sizeof buf);
+      if (r <= 0) break;
+      Llegits(std::string_view(buf, static_cast<size_t>(r)));
+    }
+  }
   if (oberta_) tcflush(fd_entrada_, TCIFLUSH);
   desc_.Reiniciar();
   std::deque<Esdeveniment> mides;
@@ -539,20 +649,26 @@ void ConsolaTerminal::EnviarOsc52(const std::string& cp850) {
 void ConsolaTerminal::Suspendre() {
   if (!oberta_ || suspesa_ || g_estat == 0) return;  // never shown: nothing to give back
   Refrescar();
-  Enviar(std::string_view(g_seq_fi, g_long_fi));
+  EsperarResposta();
+  Enviar(SeqSortida());
   tcsetattr(fd_entrada_, TCSADRAIN, &g_original);
   ratoli_terminal_ = false;
   suspesa_ = true;
   g_estat = 2;
+  desc_.EscapadaImmediata(false);
 }
 
 void ConsolaTerminal::Reprendre() {
   if (!oberta_ || !suspesa_) return;
   tcsetattr(fd_entrada_, TCSANOW, &g_cru);
-  Enviar(std::string_view(kSeqInici, sizeof(kSeqInici) - 1));
+  std::string inici(kSeqInici);
+  if (g_teclat) inici += kTeclatSi;  // the child had the terminal in its normal state
+  Enviar(inici);
   suspesa_ = false;
   g_estat = 1;
+  if (g_senyal_final != 0) alarm(kSegonsGracia);  // the session ended while the child ran
   desc_.Reiniciar();
+  desc_.EscapadaImmediata(g_teclat != 0);
   pintor_.Invalidar();
   missatge_mostrat_ = false;
   ComprovarMida();
@@ -579,6 +695,11 @@ bool CopiarAlTerminal(const std::string& cp850) {
   return true;
 }
 
-void ReiniciarTerminal() { ReiniciarMissatgeMida(); }
+void ReiniciarTerminal() {
+  ReiniciarMissatgeMida();
+  FixarSessioAcabant(false);
+  g_senyal_final = 0;
+  alarm(0);
+}
 
 }  // namespace plat

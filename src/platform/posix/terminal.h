@@ -70,6 +70,11 @@ class ConsolaTerminal : public Consola {
 
   // The longest the decoder waits for the rest of an escape sequence.
   static constexpr int kPausaEscapada = 25;
+
+  // The progressive keyboard protocol: asked for with the first output, switched on when
+  // the terminal answered that it speaks it.
+  enum class Teclat : uint8_t { NoPreguntat, Preguntat, Actiu, Absent };
+  Teclat EstatTeclat() const { return teclat_; }
   // Input events kept while the program is busy; more typed ahead are dropped.
   static constexpr size_t kMaxCua = 4096;
 
@@ -78,6 +83,10 @@ class ConsolaTerminal : public Consola {
   void Entrar();  // raw mode and the alternate screen, on first output
   void Rebre(const std::vector<Esdeveniment>& v);
   void TractarSenyals();
+  void Llegits(std::string_view bytes);  // feeds the decoder, queues keys, acts on answers
+  void AtendreResposta();
+  void EsperarResposta();                // the query's answers, before giving the terminal away
+  std::string SeqSortida() const;        // every mode back off, in order
 
   int fd_entrada_;
   int fd_sortida_;
@@ -94,6 +103,8 @@ class ConsolaTerminal : public Consola {
   std::deque<Esdeveniment> cua_;
   std::string pendent_;          // bytes waiting for the next flush
   long long ultim_byte_ = 0;     // when input last arrived (ms)
+  Teclat teclat_ = Teclat::NoPreguntat;
+  long long consulta_ = 0;       // when the keyboard query went out (ms)
   std::function<void(std::string_view)> sortida_;
 };
 
@@ -103,7 +114,7 @@ std::unique_ptr<Consola> ObrirTerminal();
 
 // Copies to the terminal's clipboard through the open terminal; false when none is open.
 bool CopiarAlTerminal(const std::string& cp850);
-// Puts the terminal settings of this subsystem back (tests).
+// Puts the terminal settings of this subsystem back, the session-ending state included (tests).
 void ReiniciarTerminal();
 
 }  // namespace plat

@@ -1,50 +1,13 @@
 // The caller's request file is consumed at the end of every run, and the terminal's
-// settings with it only when they are another file.
+// settings with it only when they are another file. The whole run with KEVTMP unset is
+// in the end-to-end tests.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "entorn_sortida.h"
-#include "files/selector.h"
 #include "output/principal.h"
-#include "platform/consola.h"
-#include "platform/fitxers.h"
-#include "platform/sistema.h"
+#include "util/entorn_prova.h"
 
 namespace {
-
-class Peticio : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const std::string p = e.tmp.Programa();
-    plat::FixarEntorn("KEVROOT", p + "arrel\\");
-    plat::FixarEntorn("KEVEXE", p + "exe\\");
-    plat::FixarEntorn("KEVTMP", "");  // the work folder falls back to the terminal folder
-    plat::FixarEntorn("KEVTERM", p + "term\\");
-    plat::FixarEntorn("TEMP", e.tmp.Host());
-    for (const char* v : {"HTTP_USER_AGENT", "HTTP_ACCEPT", "WINDIR", "SYSTEMROOT"}) plat::FixarEntorn(v, "");
-    ASSERT_TRUE(getcwd(directori_, sizeof directori_));
-  }
-  void TearDown() override {
-    ASSERT_EQ(chdir(directori_), 0);
-    plat::ReiniciarMissatgeMida();
-    plat::NetejarEntorn();
-    plat::RecarregarUnitats();
-    ReiniciarSelector();
-  }
-  EntornSortida e;
-  char directori_[4096] = {};
-};
-
-TEST_F(Peticio, WithoutAWorkFolderTheTerminalSettingsOutliveTheRequest) {
-  e.Escriure("term/KEVPRINT.INI",
-             "[Entrada]\r\nPerDefecte=0\r\nPerCorreu=-1\r\nPrtTambe=-1\r\n[Cerca]\r\nUnit=C:\\\r\n"
-             "[Opcions]\r\nMostrar=S\r\nCorreu=S\r\nTornar=TORNAR\r\n");
-  e.Escriure("term/kevprint.tmp", "PAGE 66\r\n");
-  EXPECT_EQ(ExecutarPrincipal(), 0);
-  EXPECT_EQ(e.Ordres(), std::vector<std::string>{"exe\\TORNAR"});
-  EXPECT_EQ(e.Llegir("term/KEVPRINT.INI"),
-            "[Entrada]\r\nPerDefecte=0\r\nPerCorreu=-1\r\nPrtTambe=-1\r\n[Cerca]\r\nUnit=C:\\\r\n[Opcions]\r\n");
-}
 
 TEST(ConsumirPeticio, DeletedUnlessItIsTheTerminalSettingsFile) {
   const std::string peticio = "[Opcions]\r\nMostrar=N\r\nCorreu=S\r\nTornar=MENU 2\r\n";

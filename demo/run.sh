@@ -8,6 +8,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 dir=${KEVDEMO_DIR:-$PWD/demo-run}
 rm -rf "$dir"; mkdir -p "$dir"
 cp -a "$here/install/." "$dir/"
+# The demo's output program (built beside kevprint) under every name the dialog starts.
+sortida=$(dirname "$bin")/kevdemo_sortida
+mkdir -p "$dir/KEV/PROG"
+for p in KEVSCR KEVHTM KEVPDF KEVWIN KEVLPT TORNAR; do ln -sf "$sortida" "$dir/KEV/PROG/$p"; done
 if [ -n "${KEVDEMO_LANG:-}" ]; then
   sed -i "s/^Idioma=.*/Idioma=${KEVDEMO_LANG}\r/" "$dir/TERM01/TMP/QuilTerm.ini"
 fi

@@ -9,6 +9,9 @@ FAILS=0
 trap 'tmux kill-session -t "$SESSION" 2>/dev/null || true; rm -rf "$T"' EXIT
 
 cp -a "$DEMO/." "$T/"
+# The demo's output program under every name the dialog starts.
+mkdir -p "$T/KEV/PROG"
+for p in KEVSCR KEVHTM KEVPDF KEVWIN KEVLPT TORNAR; do ln -s "${SORTIDA:?path of the demo output program}" "$T/KEV/PROG/$p"; done
 mkdir -p "$T/LOG" "$T/TMPDIR"
 WORK=$T/TERM01/TMP
 TERMDIR=$T/TERM01

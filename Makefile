@@ -4,14 +4,16 @@ BUILD      ?= build
 BUILD_ASAN ?= build-asan
 BUILD_FUZZ ?= build-fuzz
 BUILD_BENCH ?= build-bench
+BUILD_WIN  ?= build-windows
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 10
 GEN        := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
 DEBS := cmake ninja-build g++ libgtest-dev libgmock-dev \
-        libbenchmark-dev tmux clang libclang-rt-14-dev procps
+        libbenchmark-dev tmux clang libclang-rt-14-dev procps \
+        mingw-w64 wine64
 
-.PHONY: all build deps test unit asan fuzz demo bench clean
+.PHONY: all build deps test unit asan fuzz demo bench clean windows windows-test
 
 all: build
 
@@ -29,7 +31,7 @@ build:
 
 test: deps build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
-	$(MAKE) asan fuzz
+	$(MAKE) asan fuzz windows-test
 
 asan:
 	cmake -S . -B $(BUILD_ASAN) $(GEN) -DCMAKE_BUILD_TYPE=Debug -DKEV_SANITIZE=ON >/dev/null
@@ -42,6 +44,16 @@ fuzz:
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 	tests/fuzz/run.sh $(BUILD_FUZZ)/bin $(FUZZ_SECONDS)
 
+# kevprint.exe cross-built with mingw-w64, its tests run under wine (headless, with a
+# prefix inside the build folder).
+windows:
+	cmake -S . -B $(BUILD_WIN) $(GEN) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(BUILD_WIN) -j $(JOBS)
+
+windows-test: windows
+	env -u DISPLAY -u WAYLAND_DISPLAY ctest --test-dir $(BUILD_WIN) --output-on-failure -j $(JOBS)
+
 demo: build
 	demo/run.sh $(BUILD)/bin/kevprint
 
@@ -51,4 +63,4 @@ bench:
 	bench/run.sh $(BUILD_BENCH)/bin
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_WIN)

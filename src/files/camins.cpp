@@ -1,6 +1,7 @@
 #include "files/camins.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -370,12 +371,17 @@ std::string DataFitxer(const std::string& cami) {
   if (r.cami.empty()) return std::string();
   const plat::InfoFitxer& info = r.info;
   if (!info.existeix || info.directori) return std::string();
-  const std::time_t t = static_cast<std::time_t>(info.modificat);
-  std::tm tm{};
-  if (!gmtime_r(&t, &tm) || tm.tm_year + 1900 < 1601 || tm.tm_year + 1900 > 9999) return std::string();
+  // Times a file system can hold: 1601-01-01 to 9999-12-31, UTC.
+  if (info.modificat < -11644473600LL || info.modificat > 253402300799LL) return std::string();
+  using namespace std::chrono;
+  const sys_seconds t{seconds{info.modificat}};
+  const sys_days dia = floor<days>(t);
+  const year_month_day d{dia};
+  const hh_mm_ss h{t - dia};
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d%02d%02d%02d%02d%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
-                tm.tm_min, tm.tm_sec);
+  std::snprintf(buf, sizeof buf, "%04d%02u%02u%02d%02d%02d", static_cast<int>(d.year()), static_cast<unsigned>(d.month()),
+                static_cast<unsigned>(d.day()), static_cast<int>(h.hours().count()),
+                static_cast<int>(h.minutes().count()), static_cast<int>(h.seconds().count()));
   return buf;
 }
 

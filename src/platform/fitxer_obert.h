@@ -43,8 +43,8 @@ class FitxerObert {
   friend FitxerObert ObrirLectura(const std::string&, bool);
   friend FitxerObert CrearExclusiu(const std::string&, bool*);
   friend bool CopiarPermisos(const FitxerObert&, FitxerObert&);
-  explicit FitxerObert(int fd) : fd_(fd) {}
-  int fd_ = -1;
+  explicit FitxerObert(intptr_t fd) : fd_(fd) {}
+  intptr_t fd_ = -1;  // file descriptor, or the HANDLE on Windows
 };
 
 // Opens a regular file for reading, creating it empty first when crear is set. A FIFO,

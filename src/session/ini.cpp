@@ -36,6 +36,14 @@ constexpr size_t kMaxRetinguts = 256 * 1024;
 // How long a writer waits for another one before giving up (the file is left as it was).
 constexpr int kEsperaBloqueigMs = 10000;
 
+// Last byte c in [p, p + n), or nullptr (memrchr is a GNU extension).
+const void* DarrerByte(const void* p, int c, size_t n) {
+  const unsigned char* s = static_cast<const unsigned char*>(p);
+  while (n > 0)
+    if (s[--n] == static_cast<unsigned char>(c)) return s + n;
+  return nullptr;
+}
+
 // ---------------------------------------------------------------------------------------
 // Case folding for names: ASCII plus the accented letters of code page 850.
 struct TaulaMajuscules {
@@ -301,7 +309,7 @@ const char* FinalCrLf(const char* a, const char* f, bool& trencat) {
       }
   // Lines up to the last LF before the fault (or f) are sound; a CR in f's last byte is
   // left out, as what follows it is not in view.
-  const char* ultim = static_cast<const char*>(memrchr(a, '\n', static_cast<size_t>((dolent ? dolent + 1 : f) - a)));
+  const char* ultim = static_cast<const char*>(DarrerByte(a, '\n', static_cast<size_t>((dolent ? dolent + 1 : f) - a)));
   trencat = dolent != nullptr;
   return ultim ? ultim + 1 : a;
 }
@@ -310,7 +318,7 @@ const char* FinalCrLf(const char* a, const char* f, bool& trencat) {
 // line is judged as the line reader would present it.
 const char* IniciEspaiadorsFinals(const char* a, const char* e) {
   while (e > a) {
-    const char* lf = static_cast<const char*>(memrchr(a, '\n', static_cast<size_t>(e - 1 - a)));
+    const char* lf = static_cast<const char*>(DarrerByte(a, '\n', static_cast<size_t>(e - 1 - a)));
     const char* s = lf ? lf + 1 : a;
     const size_t n = static_cast<size_t>(e - 2 - s);
     const Linia l{s, n > kMaxLinia ? kMaxLinia : n, n > kMaxLinia};
@@ -338,8 +346,8 @@ class Lector {
         return true;
       }
       // Keep only the unfinished last line; it may still turn into a candidate.
-      const char* lf = static_cast<const char*>(memrchr(ini, '\n', static_cast<size_t>(fi - ini)));
-      const char* cr = static_cast<const char*>(memrchr(lf ? lf : ini, '\r', static_cast<size_t>(fi - (lf ? lf : ini))));
+      const char* lf = static_cast<const char*>(DarrerByte(ini, '\n', static_cast<size_t>(fi - ini)));
+      const char* cr = static_cast<const char*>(DarrerByte(lf ? lf : ini, '\r', static_cast<size_t>(fi - (lf ? lf : ini))));
       const char* t = cr ? cr : lf;
       if (t) ini_ = static_cast<size_t>(t + 1 - buf_.get());
       if (eof_) return false;

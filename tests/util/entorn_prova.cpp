@@ -3,15 +3,20 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
 
 CarpetaTemporal::CarpetaTemporal() {
-  std::string plantilla = (fs::temp_directory_path() / "kevprova-XXXXXX").string();
-  if (!mkdtemp(plantilla.data())) throw std::runtime_error("mkdtemp");
-  host_ = plantilla + "/";
+  // A fresh name each time: create_directory is false when the name is taken.
+  std::random_device atzar;
+  for (int i = 0; i < 100 && host_.empty(); ++i) {
+    const fs::path p = fs::temp_directory_path() / ("kevprova-" + std::to_string(atzar() % 100000000u));
+    if (fs::create_directory(p)) host_ = p.string() + "/";
+  }
+  if (host_.empty()) throw std::runtime_error("no scratch folder");
 }
 
 CarpetaTemporal::~CarpetaTemporal() {

@@ -213,8 +213,9 @@ bool NomesEspais(const std::string& s) {
 }
 
 // Items of a key list; blank items and items with nothing before "=" are skipped, and
-// "a=" with nothing after it keeps key a as it is. Read literally they would be key 0,
-// which a click on a choice's description sends: a stray comma must not make it leave.
+// "a=" with nothing after it keeps key a as it is. Read literally, a blank item would
+// accept key 0 (what a click on a choice's description sends) and "a=" would turn key a
+// into 0 (no key): a stray comma or "=" must not change how a field is left.
 std::vector<Item> Items(const std::string& llista) {
   std::vector<Item> items;
   size_t inici = 0;

@@ -114,11 +114,11 @@ bool LlistatTeContingut(const std::string& cami) {
 
 std::string LlistaSortides() {
   std::string l = "|P," + TraduirText("PANTALLA");
-  const std::string impressores = EstatSessio.DirTerminal + "KEVLSTPR.INI";
-  for (int n = 1; n <= 9; ++n) {
-    const std::string nom = LlegirIni(impressores, "Impressores", "LPT" + std::to_string(n) + ".Nom");
-    if (!nom.empty()) l += "|" + std::to_string(n) + "," + nom;
-  }
+  std::vector<ClauIni> claus;
+  for (int n = 1; n <= 9; ++n) claus.push_back({"Impressores", "LPT" + std::to_string(n) + ".Nom"});
+  const std::vector<std::string> noms = LlegirIniVaris(EstatSessio.DirTerminal + "KEVLSTPR.INI", claus);
+  for (int n = 1; n <= 9; ++n)
+    if (!noms[n - 1].empty()) l += "|" + std::to_string(n) + "," + noms[n - 1];
   return l + "|H,HTML|F,PDF|W,WINDOWS";
 }
 
@@ -150,9 +150,11 @@ void TriarSortida() {
 
   const std::string operador = s.Operador.empty() ? "*" : s.Operador;
   const std::string mail = s.DirArrel + "MAIL.INI";
-  FixarValorCamp(kPaginaCorreu, kCampAssumpte, LlegirIni(mail, operador, "Assumpte"));
-  FixarValorCamp(kPaginaCorreu, kCampNomRemitent, LlegirIni(mail, operador, "Nom"));
-  FixarValorCamp(kPaginaCorreu, kCampAdrecaRemitent, LlegirIni(mail, operador, "Mail"));
+  const std::vector<std::string> darrers =
+      LlegirIniVaris(mail, {{operador, "Assumpte"}, {operador, "Nom"}, {operador, "Mail"}});
+  FixarValorCamp(kPaginaCorreu, kCampAssumpte, darrers[0]);
+  FixarValorCamp(kPaginaCorreu, kCampNomRemitent, darrers[1]);
+  FixarValorCamp(kPaginaCorreu, kCampAdrecaRemitent, darrers[2]);
 
   // The company code names the letterhead image; it is kept with the installation's
   // other print settings.

@@ -19,7 +19,10 @@ namespace {
 GestorRegistres g_gestor;
 std::function<void(int64_t)> g_espera;
 std::function<double()> g_atzar;
-std::mt19937_64 g_generador{std::random_device{}()};
+// Seeded at first use: reading the random device costs more than a whole run that
+// never waits on a lock.
+std::mt19937_64 g_generador;
+bool g_generadorSembrat = false;
 
 constexpr int16_t kGetEqual = 5;
 constexpr int16_t kGetNext = 6;
@@ -149,6 +152,10 @@ bool TeBiaix(int16_t op) {
 }
 
 void Esperar() {
+  if (!g_atzar && !g_generadorSembrat) {
+    g_generador.seed(std::random_device{}());
+    g_generadorSembrat = true;
+  }
   const double r = g_atzar ? g_atzar() : std::uniform_real_distribution<double>(0.0, 1.0)(g_generador);
   const int64_t ms = std::llround(10000.0 * std::clamp(r, 0.0, 1.0) + 1.0);
   if (g_espera)

@@ -761,50 +761,71 @@ plat::FitxerObert ObrirBloquejat(const std::string& host) {
 bool IniSincronitzarDisc = true;
 bool IniEscaneigAmple = true;
 
-std::string LlegirIni(const std::string& fitxer, const std::string& seccio, const std::string& clau) {
-  plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(fitxer));
-  if (!f) return "";
-  const std::string_view sec = Retalla(seccio), key = Retalla(clau);
+namespace {
+
+// The value of key in the first section named sec, scanning from the reader's position
+// (the start of the file); "" when absent.
+std::string BuscarValor(Lector& in, std::string_view sec, std::string_view key) {
   // Only the start of a line is interpreted, so a longer key is never there; a line that
   // starts with "=" after spaces is not a key line.
   if (key.empty() || key.size() > kMaxLinia) return "";
   std::string valor;
-  {
-    Lector in(f);
-    bool dins = false;
-    Linia l;
-    const unsigned char primera = key.empty() ? 0 : kMaj.t[static_cast<unsigned char>(key[0])];
-    const Cerca capcaleres = CercaSeccio(sec), cercaClau = CercaClau(key);
-    for (;;) {
-      // Outside the section only headers matter.
-      if (!in.SaltarACandidat(dins ? cercaClau : capcaleres)) break;
-      if (!in.Seguent(l)) break;
-      if (dins) {
-        // Only a header or a line starting with the key can end the search.
-        size_t i = 0;
-        while (i < l.n && l.p[i] == ' ') ++i;
-        if (i == l.n) continue;
-        if (l.p[i] != '[') {
-          // A matching key line is: spaces, the key, spaces, "=".
-          if (kMaj.t[static_cast<unsigned char>(l.p[i])] != primera) continue;
-          if (l.n - i < key.size() || !IgualsSenseCas(std::string_view(l.p + i, key.size()), key)) continue;
-          size_t j = i + key.size();
-          while (j < l.n && l.p[j] == ' ') ++j;
-          if (j == l.n || l.p[j] != '=') continue;
-        }
+  bool dins = false;
+  Linia l;
+  const unsigned char primera = kMaj.t[static_cast<unsigned char>(key[0])];
+  const Cerca capcaleres = CercaSeccio(sec), cercaClau = CercaClau(key);
+  for (;;) {
+    // Outside the section only headers matter.
+    if (!in.SaltarACandidat(dins ? cercaClau : capcaleres)) break;
+    if (!in.Seguent(l)) break;
+    if (dins) {
+      // Only a header or a line starting with the key can end the search.
+      size_t i = 0;
+      while (i < l.n && l.p[i] == ' ') ++i;
+      if (i == l.n) continue;
+      if (l.p[i] != '[') {
+        // A matching key line is: spaces, the key, spaces, "=".
+        if (kMaj.t[static_cast<unsigned char>(l.p[i])] != primera) continue;
+        if (l.n - i < key.size() || !IgualsSenseCas(std::string_view(l.p + i, key.size()), key)) continue;
+        size_t j = i + key.size();
+        while (j < l.n && l.p[j] == ' ') ++j;
+        if (j == l.n || l.p[j] != '=') continue;
       }
-      const Interpretacio it = Interpretar(l);
-      if (it.tipus == Tipus::Capcalera) {
-        if (dins) break;
-        dins = IgualsSenseCas(it.nom, sec);
-      } else if (dins && it.tipus == Tipus::Clau && IgualsSenseCas(it.nom, key)) {
-        valor.assign(it.valor);
-        break;
-      }
+    }
+    const Interpretacio it = Interpretar(l);
+    if (it.tipus == Tipus::Capcalera) {
+      if (dins) break;
+      dins = IgualsSenseCas(it.nom, sec);
+    } else if (dins && it.tipus == Tipus::Clau && IgualsSenseCas(it.nom, key)) {
+      valor.assign(it.valor);
+      break;
     }
   }
   if (valor.size() >= 2 && valor.front() == '"' && valor.back() == '"') valor = valor.substr(1, valor.size() - 2);
   return valor;
+}
+
+}  // namespace
+
+std::string LlegirIni(const std::string& fitxer, const std::string& seccio, const std::string& clau) {
+  plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(fitxer));
+  if (!f) return "";
+  Lector in(f);
+  return BuscarValor(in, Retalla(seccio), Retalla(clau));
+}
+
+std::vector<std::string> LlegirIniVaris(const std::string& fitxer, const std::vector<ClauIni>& claus) {
+  std::vector<std::string> valors(claus.size());
+  plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(fitxer));
+  if (!f) return valors;
+  Lector in(f);
+  for (size_t i = 0; i < claus.size(); ++i) {
+    // Each search starts again at the top, as a call of its own would; a small file is
+    // still in the buffer then.
+    if (i > 0 && !in.Situar(0)) break;
+    valors[i] = BuscarValor(in, Retalla(claus[i].seccio), Retalla(claus[i].clau));
+  }
+  return valors;
 }
 
 void EscriureIni(const std::string& fitxer, const std::string& seccio, const std::string& clau,

@@ -1,9 +1,16 @@
 // INI files of the suite: one value read, one value set or removed per call.
 #pragma once
 #include <string>
+#include <vector>
 
 // Value of key in section of the file; "" when the file, section or key is missing.
 std::string LlegirIni(const std::string& fitxer, const std::string& seccio, const std::string& clau);
+// Several values of one file, opened once: each exactly what LlegirIni would return for
+// that section and key at that moment.
+struct ClauIni {
+  std::string seccio, clau;
+};
+std::vector<std::string> LlegirIniVaris(const std::string& fitxer, const std::vector<ClauIni>& claus);
 // Sets key = value in section (an empty value removes the key). Creates the file.
 void EscriureIni(const std::string& fitxer, const std::string& seccio, const std::string& clau,
                  const std::string& valor);

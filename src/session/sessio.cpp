@@ -37,16 +37,20 @@ void IniciSessio() {
   e.DirExe = plat::Entorn("KEVEXE");
   e.DirTmp = AmbSeparador(plat::Entorn("KEVTMP"));
 
-  const std::string sessio = e.DirTmp + "Sessio.ini";
-  e.NomMenu = LlegirIni(sessio, "Menu", "NomMenu");
-  e.Operador = LlegirIni(sessio, "Menu", "Operador");
-  e.DirTerminal = LlegirIni(sessio, "Terminal", "Dir");
+  // One opening per file: a run starts often, and every lookup of a path costs.
+  const std::vector<std::string> sessio =
+      LlegirIniVaris(e.DirTmp + "Sessio.ini", {{"Menu", "NomMenu"}, {"Menu", "Operador"}, {"Terminal", "Dir"}});
+  e.NomMenu = sessio[0];
+  e.Operador = sessio[1];
+  e.DirTerminal = sessio[2];
   if (e.DirTerminal.empty()) e.DirTerminal = VariableTerminal();
   e.DirTerminal = AmbSeparador(e.DirTerminal);
   if (e.DirTmp.empty()) e.DirTmp = e.DirTerminal;
 
   const std::string quilTerm = e.DirTmp + "QuilTerm.ini";
-  const int64_t n = ValorNumeric(LlegirIni(quilTerm, "Pantalla", "Seleccio"));
+  const std::vector<std::string> sistema =
+      LlegirIniVaris(quilTerm, {{"Pantalla", "Seleccio"}, {"Sistema", "Data"}, {"Sistema", "Idioma"}});
+  const int64_t n = ValorNumeric(sistema[0]);
   std::string colors = LlegirIni(quilTerm, "Pantalla", "Col" + std::to_string(n));
   if (colors.empty()) colors = "15000700000700070007";
   for (size_t i = 0; i < 5; ++i) {
@@ -54,8 +58,8 @@ void IniciSessio() {
     e.TaulaColors[i][1] = Parella(colors, 4 * i + 2);
   }
 
-  e.DataTreball = EmpaquetarDigits(LlegirIni(quilTerm, "Sistema", "Data"));
-  e.Idioma = Ajustat(LlegirIni(quilTerm, "Sistema", "Idioma"), 3);
+  e.DataTreball = EmpaquetarDigits(sistema[1]);
+  e.Idioma = Ajustat(sistema[2], 3);
   if (SenseEspaisFinals(e.Idioma).empty()) e.Idioma = Ajustat(LlegirIni(e.DirArrel + "Quil.ini", "Usuari", "Idioma"), 3);
 
   if (!plat::Entorn("HTTP_USER_AGENT").empty() || !plat::Entorn("HTTP_ACCEPT").empty())

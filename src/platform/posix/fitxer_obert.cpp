@@ -97,7 +97,7 @@ FitxerObert ObrirLectura(const std::string& host, bool crear) {
     close(fd);
     return FitxerObert();
   }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // A regular file ignores O_NONBLOCK, so it is left on: two calls saved per file read.
   return FitxerObert(fd);
 }
 

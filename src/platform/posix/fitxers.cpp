@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <vector>
+#include <vector>
 
 #include "platform/cp850.h"
 #include "platform/sistema.h"
@@ -157,25 +159,27 @@ std::string CamiHost(const std::string& cami_in) {
     host = "";
     resta = cami;
   }
-  // Most paths exist as spelled: one lookup then, instead of one per component.
-  std::string exacte = host;
+  std::vector<std::string> comps;
   for (size_t i = 0; i < resta.size();) {
     size_t j = resta.find_first_of("\\/", i);
     if (j == std::string::npos) j = resta.size();
-    if (j > i) exacte += (exacte.empty() || exacte.back() == '/' ? "" : "/") + Cp850AUtf8(resta.substr(i, j - i));
+    if (j > i) comps.push_back(Cp850AUtf8(resta.substr(i, j - i)));
     i = j + 1;
   }
-  if (!exacte.empty() && ExisteixHost(exacte)) {
-    host = exacte;
-  } else {
-    size_t i = 0;
-    while (i < resta.size()) {
-      size_t j = resta.find_first_of("\\/", i);
-      if (j == std::string::npos) j = resta.size();
-      if (j > i) host = Afegir(host, Cp850AUtf8(resta.substr(i, j - i)));
-      i = j + 1;
-    }
+  // Most paths exist as spelled, or all but their last part does (a file not made yet,
+  // a name in other capitals): look for the longest such start, from the end, and match
+  // only the parts after it. A start that exists as spelled is what the part-by-part
+  // match would have found too.
+  std::string exacte = host;
+  std::vector<size_t> finals;  // length of exacte after each part
+  for (const std::string& c : comps) {
+    exacte += (exacte.empty() || exacte.back() == '/' ? "" : "/") + c;
+    finals.push_back(exacte.size());
   }
+  size_t fets = comps.size();
+  while (fets > 0 && !ExisteixHost(exacte.substr(0, finals[fets - 1]))) --fets;
+  if (fets > 0) host = exacte.substr(0, finals[fets - 1]);
+  for (size_t k = fets; k < comps.size(); ++k) host = Afegir(host, comps[k]);
   if (host.empty()) host = ".";
   // Keep a trailing separator: it says "the folder itself".
   const char darrer = resta.empty() ? '\0' : resta.back();

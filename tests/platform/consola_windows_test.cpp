@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "console/tecles.h"
@@ -81,6 +82,14 @@ std::vector<INPUT_RECORD> AltTeclat(const std::vector<WORD>& scans, wchar_t comp
   }
   v.push_back(Registre(VK_MENU, 0x38, composat, 0, false));
   return v;
+}
+
+// What Windows queues when the window (and with it the buffer) changes size.
+INPUT_RECORD Mida(SHORT amplada, SHORT alcada) {
+  INPUT_RECORD r{};
+  r.EventType = WINDOW_BUFFER_SIZE_EVENT;
+  r.Event.WindowBufferSizeEvent.dwSize = COORD{amplada, alcada};
+  return r;
 }
 
 class ConsolaWin : public ::testing::Test {
@@ -401,8 +410,9 @@ TEST_F(ConsolaWin, FinestraPetitaMostraElMissatgeIDespresElDialeg) {
   // Shrink the window to 60 x 20, as a user dragging its border would.
   SMALL_RECT petita{0, 0, 59, 19};
   if (!SetConsoleWindowInfo(Pantalla(), TRUE, &petita)) GTEST_SKIP() << "this console cannot resize its window";
-  con->ComprovarMida();
-  con->Refrescar();
+  Injectar({Mida(60, 20)});
+  plat::Esdeveniment e;
+  EXPECT_FALSE(con->LlegirEsdeveniment(e, 200)) << "a window under 80 x 25 is no news for the dialog";
   std::wstring fila;
   const std::string& missatge = plat::MissatgeMida();
   for (int f = 0; f < 20; ++f) {
@@ -416,10 +426,54 @@ TEST_F(ConsolaWin, FinestraPetitaMostraElMissatgeIDespresElDialeg) {
   ASSERT_TRUE(SetConsoleScreenBufferSize(Pantalla(), COORD{80, 25}));
   SMALL_RECT gran{0, 0, 79, 24};
   ASSERT_TRUE(SetConsoleWindowInfo(Pantalla(), TRUE, &gran));
-  con->ComprovarMida();
-  con->Refrescar();
+  Injectar({Mida(80, 25)});
+  ASSERT_TRUE(con->LlegirEsdeveniment(e, 2000));
+  EXPECT_EQ(e.tipus, plat::TipusEsdeveniment::Mida);
+  EXPECT_EQ(e.col, 80);
+  EXPECT_EQ(e.fila, 25);
   EXPECT_EQ(Llegida(Pantalla(), 10, 10).Char.UnicodeChar, L'*');
   EXPECT_EQ(Llegida(Pantalla(), 24, 79).Char.UnicodeChar, L'*');
+}
+
+TEST_F(ConsolaWin, CtrlCICtrlInterNoInterrompen) {
+  // Handled (the default handler would end the program); typed, Ctrl+C is a key.
+  EXPECT_TRUE(plat::ControlConsola(CTRL_C_EVENT));
+  EXPECT_TRUE(plat::ControlConsola(CTRL_BREAK_EVENT));
+  EXPECT_FALSE(plat::SessioAcabant());
+  EXPECT_EQ(Llegir(Premer({'C', 0x2E, 3}, kCtrl)), std::vector<int>{3});
+}
+
+TEST_F(ConsolaWin, TancarLaFinestraAcabaComEscapadaIDonaLaConsola) {
+  struct Cas {
+    const char* nom;
+    DWORD tipus;
+  };
+  const Cas casos[] = {{"close", CTRL_CLOSE_EVENT}, {"logoff", CTRL_LOGOFF_EVENT}, {"shutdown", CTRL_SHUTDOWN_EVENT}};
+  for (const Cas& c : casos) {
+    plat::ReiniciarSistema();
+    con.reset();
+    con = std::make_unique<ConsolaWindows>(entrada, sortida);
+    ASSERT_TRUE(con->Oberta());
+    plat::FixarConsola(con.get());
+    con->Omplir(Cella{'*', 0x1F});
+    con->Refrescar();
+    // The system calls the handler on a thread of its own while the dialog waits for a key.
+    DWORD inici = GetTickCount();
+    std::thread sistema([&] { EXPECT_TRUE(plat::ControlConsola(c.tipus)) << c.nom; });
+    plat::Esdeveniment e;
+    EXPECT_TRUE(con->LlegirEsdeveniment(e, 3000)) << c.nom;
+    EXPECT_EQ(e.car, 0x1B) << c.nom;
+    EXPECT_TRUE(plat::SessioAcabant()) << c.nom;
+    con->Restaurar();  // what the program's way out does
+    sistema.join();
+    EXPECT_LT(GetTickCount() - inici, 3000u) << c.nom << ": the handler waited for the way out, not its limit";
+    HANDLE h = Activa();
+    EXPECT_NE(Llegida(h, 0, 0).Char.UnicodeChar, L'*') << c.nom << ": the caller's buffer is shown again";
+    CloseHandle(h);
+    DWORD mode = 0;
+    GetConsoleMode(entrada, &mode);
+    EXPECT_EQ(mode, mode_entrada) << c.nom;
+  }
 }
 
 TEST_F(ConsolaWin, SessioQueAcabaResponEscapada) {

@@ -46,26 +46,7 @@ void TornarOriginal() {
   if (g_original.cp_sortida) SetConsoleOutputCP(g_original.cp_sortida);
 }
 
-BOOL WINAPI Control(DWORD tipus) {
-  switch (tipus) {
-    case CTRL_C_EVENT:
-    case CTRL_BREAK_EVENT:
-      return TRUE;  // keys for the dialog (or the child program), never an interruption
-    case CTRL_CLOSE_EVENT:
-    case CTRL_LOGOFF_EVENT:
-    case CTRL_SHUTDOWN_EVENT:
-      // End as Escape would: every dialog closes its windows and lists, nothing more is
-      // started, the console is given back. The system ends us once this returns, so wait
-      // (bounded: a close allows about five seconds) for the main thread to get there.
-      FixarSessioAcabant(true);
-      if (g_despertar) SetEvent(g_despertar);
-      if (g_restaurat && WaitForSingleObject(g_restaurat, 4000) == WAIT_OBJECT_0) return TRUE;
-      if (g_consola) TornarOriginal();
-      return TRUE;
-    default:
-      return FALSE;
-  }
-}
+BOOL WINAPI Control(DWORD tipus) { return ControlConsola(tipus) ? TRUE : FALSE; }
 
 void SortirPrograma() {
   if (g_consola) g_consola->Restaurar();
@@ -95,6 +76,27 @@ CHAR_INFO Cel(Cella c) {
 DWORD AraMs() { return GetTickCount(); }
 
 }  // namespace
+
+bool ControlConsola(unsigned long tipus) {
+  switch (tipus) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+      return true;  // keys for the dialog (or the child program), never an interruption
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+      // End as Escape would: every dialog closes its windows and lists, nothing more is
+      // started, the console is given back. The system ends us once this returns, so wait
+      // (bounded: a close allows about five seconds) for the main thread to get there.
+      FixarSessioAcabant(true);
+      if (g_despertar) SetEvent(g_despertar);
+      if (g_restaurat && WaitForSingleObject(g_restaurat, 4000) == WAIT_OBJECT_0) return true;
+      if (g_consola) TornarOriginal();
+      return true;
+    default:
+      return false;
+  }
+}
 
 ConsolaWindows::ConsolaWindows(void* entrada, void* sortida) : Consola(80, 25), entrada_(entrada), sortida_(sortida) {
   if (g_consola) return;

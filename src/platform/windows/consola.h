@@ -69,4 +69,8 @@ class ConsolaWindows : public Consola {
   std::deque<Esdeveniment> cua_;
 };
 
+// What the console control handler does with an event (CTRL_C_EVENT, CTRL_CLOSE_EVENT...):
+// true when it was handled. Tests call it directly.
+bool ControlConsola(unsigned long tipus);
+
 }  // namespace plat

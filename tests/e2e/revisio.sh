@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Faults a new user of the suite runs into: the terminal folder as work folder, a program
-# folder with a space, a subject holding ";", a listing of indented "*" lines, runs killed
-# while writing, a read-only letterhead image, folders listed in name order.
+# folder with a space, a subject holding ";", a listing of indented "*" lines, the session
+# ending under the dialog, runs killed while writing, a read-only letterhead image, folders
+# listed in name order.
 . "$(dirname "$0")/lib.sh"
 
 # Only the files that name a destination; the request is written per run.
@@ -69,7 +70,42 @@ wait_end
 check "the printer program got the listing" grep -qx "program: KEVLPT" "$T/LOG/KEVLPT.txt"
 cp "$DEMO/TERM01/TMP/kevprint.tmp" "$WORK/kevprint.tmp"
 
-# --- 5. Runs killed at random moments while they write their INI files. The files stay
+# --- 5. The session ends (terminal window closed, system going down): the run ends as
+#        Escape would, the shared window file holds what the caller left there, the list
+#        file is gone, no program is started, the terminal is put back.
+# The caller's window stack: a real one, as this dialog leaves it while open.
+reset_run
+put "$WORK/KevPrint.ini" $'[Opcions]\nMostrar=S\nTornar=TORNAR\n'
+start
+wait_text "SELECCIÓ IMPRESSORA"
+cp "$WORK/WinPush.tmp" "$T/pila"
+type_keys Escape
+wait_end
+for sig in HUP TERM; do
+  reset_run
+  cp "$T/pila" "$WORK/WinPush.tmp"
+  put "$WORK/KevPrint.ini" $'[Opcions]\nMostrar=S\nCorreu=S\nTornar=TORNAR\n'
+  start
+  wait_text "SELECCIÓ IMPRESSORA"
+  type_keys Tab S Tab F2
+  wait_text "FITXERS ADJUNTS"
+  type_keys F4
+  wait_text "Documents"
+  check "SIG$sig: the list file is there while the picker is open" test -n "$(find "$WORK" -iname browse.tmp)"
+  pid=$(pgrep -P "$(tmux display -p -t "$SESSION" '#{pane_pid}')" -x kevprint)
+  kill -s "$sig" "$pid"
+  wait_end
+  check "SIG$sig: exit code 0" eq "$(cat "$T/rc")" 0
+  # Bytes past the stack top are free space: the stack is what the caller left.
+  check "SIG$sig: the window stack as the caller left it" cmp -s -n "$(stat -c %s "$T/pila")" "$WORK/WinPush.tmp" "$T/pila"
+  check "SIG$sig: no list file left" test -z "$(find "$WORK" -iname browse.tmp)"
+  check "SIG$sig: no program started" test -z "$(ls "$T/LOG")"
+  check "SIG$sig: terminal settings restored" cmp -s "$T/stty.before" "$T/stty.after"
+  check "SIG$sig: the request consumed" test ! -e "$WORK/KevPrint.ini"
+done
+rm -f "$WORK/WinPush.tmp"
+
+# --- 6. Runs killed at random moments while they write their INI files. The files stay
 #        whole, and the next run's writes clear the copies left behind.
 ours() { find "$WORK" "$TERMDIR" -maxdepth 1 -regextype posix-extended -regex '.*/[^/]+\.[0-9]{8}\.tmp' | wc -l; }
 reset_run
@@ -115,8 +151,8 @@ check "terminal settings whole" eq "$(ini "$TERMDIR/KEVPRINT.INI" Cerca Unit)" '
 check "... with the mail offer switched off" eq "$(ini "$TERMDIR/KEVPRINT.INI" Entrada PerCorreu)" " 0"
 check "... and the rest kept" eq "$(ini "$TERMDIR/KEVPRINT.INI" Entrada PrtTambe)" "-1"
 
-# --- 6. A letterhead image nobody may write (installed by root) still counts as present.
-# --- 7. The picker lists a folder in name order without regard to case (the host's
+# --- 7. A letterhead image nobody may write (installed by root) still counts as present.
+# --- 8. The picker lists a folder in name order without regard to case (the host's
 #        own order is its hash order).
 reset_run
 rm -f "$WORK/55555555.tmp"

@@ -15,7 +15,7 @@
 #include "fields/editor.h"
 #include "mail/formcorreu.h"
 #include "platform/consola.h"
-#include "platform/terminal.h"
+#include "platform/posix/terminal.h"
 #include "session/sessio.h"
 #include "session/utilitats.h"
 

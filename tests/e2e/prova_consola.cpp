@@ -8,7 +8,7 @@
 #include "console/tecles.h"
 #include "fields/colors.h"
 #include "platform/consola.h"
-#include "platform/terminal.h"
+#include "platform/posix/terminal.h"
 #include "session/sessio.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/cp850.h"
-#include "platform/terminal.h"
+#include "platform/posix/terminal.h"
 
 namespace {
 

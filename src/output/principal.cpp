@@ -55,6 +55,7 @@ void ConsumirPeticio(const std::string& peticio, const std::string& configuracio
   // what the caller wrote there goes.
   if (MateixFitxer(peticio, configuracio)) {
     for (const char* clau : {"Mostrar", "Correu", "Tornar"}) EscriureIni(peticio, "Opcions", clau, "");
+    TreureSeccioBuidaIni(peticio, "Opcions");
     return;
   }
   EsborrarCami(peticio);

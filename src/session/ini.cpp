@@ -693,6 +693,42 @@ bool Reescriure(plat::FitxerObert& entrada, plat::FitxerObert& sortida, std::str
   return !in.Error() && !out.Error();
 }
 
+// The copy without the header of the first section named seccio when that section holds
+// nothing but spacer lines; the spacers stay (they may set off the next section).
+bool TreureSeccioBuida(plat::FitxerObert& entrada, plat::FitxerObert& sortida, std::string_view seccio) {
+  Lector in(entrada);
+  Escriptor out(sortida);
+  std::string pendent;  // the header and the spacers after it, while undecided
+  size_t capcalera = 0;
+  enum { Abans, Dins, Fet } estat = Abans;
+  Linia l;
+  while (in.Seguent(l)) {
+    const Interpretacio it = Interpretar(l);
+    if (estat == Dins) {
+      if (it.tipus == Tipus::Espaiador && !l.tallada && pendent.size() + l.n + 2 <= kMaxRetinguts) {
+        pendent.append(l.p, l.n);
+        pendent += "\r\n";
+        continue;
+      }
+      // A line of its own (or more spacers than are held) keeps the section whole.
+      out.Posar(std::string_view(pendent).substr(it.tipus == Tipus::Capcalera ? capcalera : 0));
+      estat = Fet;
+    } else if (estat == Abans && it.tipus == Tipus::Capcalera && !l.tallada && IgualsSenseCas(it.nom, seccio)) {
+      pendent.assign(l.p, l.n);
+      pendent += "\r\n";
+      capcalera = pendent.size();
+      estat = Dins;
+      continue;
+    }
+    out.Posar(l.p, l.n);
+    if (l.tallada) in.Resta([&](const char* p, size_t n) { out.Posar(p, n); });
+    out.FiLinia();
+  }
+  if (estat == Dins) out.Posar(std::string_view(pendent).substr(capcalera));
+  out.Buidar();
+  return !in.Error() && !out.Error();
+}
+
 std::string CarpetaDe(const std::string& host) {
   const size_t b = host.find_last_of('/');
   return b == std::string::npos ? std::string() : host.substr(0, b + 1);
@@ -742,15 +778,50 @@ void EsborrarTemporalsAbandonats(const std::string& carpeta, const std::string& 
 // Opens (creating it when missing) and locks the file itself. The lock belongs to the
 // file, not the name, so after waiting the name is checked again: another writer may
 // have renamed a new file over it meanwhile.
-plat::FitxerObert ObrirBloquejat(const std::string& host) {
+plat::FitxerObert ObrirBloquejat(const std::string& host, bool crear = true) {
   const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kEsperaBloqueigMs);
   for (;;) {
-    plat::FitxerObert f = plat::ObrirLectura(host, true);
+    plat::FitxerObert f = plat::ObrirLectura(host, crear);
     if (!f) return f;
     const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(limit - std::chrono::steady_clock::now());
     if (!f.BloquejarExclusiu(static_cast<int>(resta.count()))) return plat::FitxerObert();
     if (f.MateixFitxer(host)) return f;
     if (std::chrono::steady_clock::now() > limit) return plat::FitxerObert();
+  }
+}
+
+// Puts a copy made by copiar(original, copy) in place of the file, under the lock. A file
+// that does not exist is created first only when crear is set.
+template <class F>
+void Reemplacar(const std::string& host, bool crear, F copiar) {
+  const std::string carpeta = CarpetaDe(host);
+  const std::string base = host.substr(carpeta.size());
+  // A name too long to carry a suffix gets a bare number, never cleared.
+  const bool propi = !base.empty() && base.size() <= kMaxNomAmbTemporal;
+  // A failed rename (the file held elsewhere) is retried with a fresh copy a few times;
+  // after that the file keeps its old content.
+  for (int intent = 0; intent < 5; ++intent) {
+    plat::FitxerObert original = ObrirBloquejat(host, crear);
+    if (!original) return;
+    if (intent == 0 && propi) EsborrarTemporalsAbandonats(carpeta, base);
+    std::string temporal;
+    plat::FitxerObert copia = CrearTemporal(propi ? carpeta + base + "." : carpeta, temporal);
+    if (!copia) return;
+    plat::CopiarPermisos(original, copia);
+    bool ok = copiar(original, copia);
+    ok = ok && (!IniSincronitzarDisc || copia.Sincronitzar());
+    ok = copia.Tancar() && ok;
+    if (!ok) {
+      plat::EsborrarFitxer(temporal);
+      return;
+    }
+    if (plat::ReanomenarAtomic(temporal, host)) {
+      if (IniSincronitzarDisc) plat::SincronitzarCarpeta(carpeta);
+      return;  // closing the original releases the lock only once the new file is in place
+    }
+    plat::EsborrarFitxer(temporal);
+    original.Tancar();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 }
 
@@ -835,34 +906,15 @@ void EscriureIni(const std::string& fitxer, const std::string& seccio, const std
   if (seccio.find_first_of("\r\n") != std::string::npos || clau.find_first_of("\r\n") != std::string::npos) return;
   // A line break inside a value would smuggle extra lines into the file.
   const std::string net = valor.substr(0, valor.find_first_of("\r\n"));
-  const std::string host = plat::CamiHost(fitxer);
-  const std::string carpeta = CarpetaDe(host);
-  const std::string base = host.substr(carpeta.size());
-  // A name too long to carry a suffix gets a bare number, never cleared.
-  const bool propi = !base.empty() && base.size() <= kMaxNomAmbTemporal;
-  // A failed rename (the file held elsewhere) is retried with a fresh copy a few times;
-  // after that the file keeps its old content.
-  for (int intent = 0; intent < 5; ++intent) {
-    plat::FitxerObert original = ObrirBloquejat(host);
-    if (!original) return;
-    if (intent == 0 && propi) EsborrarTemporalsAbandonats(carpeta, base);
-    std::string temporal;
-    plat::FitxerObert copia = CrearTemporal(propi ? carpeta + base + "." : carpeta, temporal);
-    if (!copia) return;
-    plat::CopiarPermisos(original, copia);
-    bool ok = Reescriure(original, copia, sec, key, net, seccio, clau);
-    ok = ok && (!IniSincronitzarDisc || copia.Sincronitzar());
-    ok = copia.Tancar() && ok;
-    if (!ok) {
-      plat::EsborrarFitxer(temporal);
-      return;
-    }
-    if (plat::ReanomenarAtomic(temporal, host)) {
-      if (IniSincronitzarDisc) plat::SincronitzarCarpeta(carpeta);
-      return;  // closing the original releases the lock only once the new file is in place
-    }
-    plat::EsborrarFitxer(temporal);
-    original.Tancar();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
+  Reemplacar(plat::CamiHost(fitxer), true, [&](plat::FitxerObert& original, plat::FitxerObert& copia) {
+    return Reescriure(original, copia, sec, key, net, seccio, clau);
+  });
+}
+
+void TreureSeccioBuidaIni(const std::string& fitxer, const std::string& seccio) {
+  const std::string_view sec = Retalla(seccio);
+  if (sec.empty()) return;
+  Reemplacar(plat::CamiHost(fitxer), false, [&](plat::FitxerObert& original, plat::FitxerObert& copia) {
+    return TreureSeccioBuida(original, copia, sec);
+  });
 }

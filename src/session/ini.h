@@ -14,6 +14,9 @@ std::vector<std::string> LlegirIniVaris(const std::string& fitxer, const std::ve
 // Sets key = value in section (an empty value removes the key). Creates the file.
 void EscriureIni(const std::string& fitxer, const std::string& seccio, const std::string& clau,
                  const std::string& valor);
+// Removes the header of the first section of that name when the section holds no line of
+// its own any more (a request whose keys were taken out). A missing file stays missing.
+void TreureSeccioBuidaIni(const std::string& fitxer, const std::string& seccio);
 // Flush each rewrite to disk before it replaces the file (true). Fuzzing turns it off.
 extern bool IniSincronitzarDisc;
 // Use the widest vector scan the processor has when looking for a key (true). Tests turn

@@ -27,6 +27,7 @@ check "PerDefecte kept" eq "$(ini "$TERMDIR/KEVPRINT.INI" Entrada PerDefecte)" "
 check "picker folder kept" eq "$(ini "$TERMDIR/KEVPRINT.INI" Cerca Unit)" 'K:\DOCS\'
 check "request consumed: no return program" eq "$(ini "$TERMDIR/KEVPRINT.INI" Opcions Tornar)" ""
 check "request consumed: no Mostrar" eq "$(ini "$TERMDIR/KEVPRINT.INI" Opcions Mostrar)" ""
+check "request consumed: no section left of it" test -z "$(grep -i 'Opcions' "$TERMDIR/KEVPRINT.INI")"
 check "no other file beside it" eq "$(ls "$TERMDIR" | grep -ci '^kevprint.ini')" 1
 rm -f "$TERMDIR/kevprint.tmp" "$TERMDIR/QuilTerm.ini"
 

@@ -24,7 +24,7 @@ TEST(ConsumirPeticio, DeletedUnlessItIsTheTerminalSettingsFile) {
        {{"tmp/KevPrint.ini", ""}, {"term/KEVPRINT.INI", configuracio}}},
       {"one file, two spellings", "term\\KevPrint.ini", "term\\KEVPRINT.INI",
        {{"term/KEVPRINT.INI", configuracio + peticio}},
-       {{"term/KEVPRINT.INI", configuracio + "[Opcions]\r\n"}}},
+       {{"term/KEVPRINT.INI", configuracio}}},
       {"one file reached through a link", "enllac\\KevPrint.ini", "term\\KEVPRINT.INI",
        {{"term/KEVPRINT.INI", peticio + "Altra=1\r\n" + configuracio}},
        {{"term/KEVPRINT.INI", "[Opcions]\r\nAltra=1\r\n" + configuracio}}},

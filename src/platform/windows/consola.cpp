@@ -327,7 +327,17 @@ void ConsolaWindows::Rebre(const void* dades) {
         break;
       }
       if (EsModificador(k.wVirtualKeyCode)) return;
-      const wchar_t u = k.uChar.UnicodeChar;
+      wchar_t u = k.uChar.UnicodeChar;
+      // Some consoles (wine's on a terminal) send these keys without their character.
+      if (u == 0) {
+        switch (k.wVirtualKeyCode) {
+          case VK_ESCAPE: u = 0x1B; break;
+          case VK_BACK: u = 0x08; break;
+          case VK_TAB: u = 0x09; break;
+          case VK_RETURN: u = 0x0D; break;
+          default: break;
+        }
+      }
       if (u != 0) {
         const int c = (u >= 0xD800 && u <= 0xDFFF) ? -1 : UnicodeACp850(u);
         if (c <= 0) return;  // no code page 850 character: nothing the program can type
@@ -335,7 +345,10 @@ void ConsolaWindows::Rebre(const void* dades) {
       } else if (EsTeclaSigne(k.wVirtualKeyCode) && !(e.estat & (kAltDreta | kAltEsquerra | kCtrlDreta | kCtrlEsquerra))) {
         return;  // a dead key: its character comes with the next key
       }
-      e.scan = static_cast<uint8_t>(k.wVirtualScanCode);
+      // ... and some without a scan code, which the key reader needs for extended keys.
+      WORD scan = k.wVirtualScanCode;
+      if (scan == 0) scan = static_cast<WORD>(MapVirtualKeyW(k.wVirtualKeyCode, MAPVK_VK_TO_VSC));
+      e.scan = static_cast<uint8_t>(scan);
       for (int i = std::max<int>(1, k.wRepeatCount); i > 0 && cua_.size() < kMaxCua; --i) cua_.push_back(e);
       return;
     }

@@ -250,12 +250,8 @@ TEST(Descodificador, KeyboardProtocolKeysDecodeAsTheirLegacyForms) {
       {"keypad 9 with Num Lock reported", "\x1b[57408;129u", "\x1bOy"},
       {"keypad decimal", "\x1b[57409u", "\x1bOn"},
       {"keypad divide", "\x1b[57410u", "\x1bOo"},
-      {"keypad multiply", "\x1b[57411u", "\x1bOj"},
-      {"keypad minus", "\x1b[57412u", "\x1bOm"},
-      {"keypad plus", "\x1b[57413u", "\x1bOk"},
       {"keypad Enter", "\x1b[57414u", "\x1bOM"},
       {"keypad equals", "\x1b[57415u", "\x1bOX"},
-      {"keypad separator", "\x1b[57416u", "\x1bOl"},
       {"keypad 5 without Num Lock", "\x1b[57427u", "\x1b[E"},
   };
   for (const auto& c : casos) {
@@ -267,11 +263,7 @@ TEST(Descodificador, KeyboardProtocolKeysDecodeAsTheirLegacyForms) {
   // The keypad's editing keys (Num Lock off) keep the keypad's scan codes without the
   // extended flag, as a PC keypad gives them: Alt + keypad code entry works through them.
   Comprovar({
-      {"keypad arrows", "\x1b[57417u\x1b[57418u\x1b[57419u\x1b[57420u",
-       {K(0x4B, 0), K(0x4D, 0), K(0x48, 0), K(0x50, 0)}},
-      {"keypad PgUp PgDn Home End", "\x1b[57421u\x1b[57422u\x1b[57423u\x1b[57424u",
-       {K(0x49, 0), K(0x51, 0), K(0x47, 0), K(0x4F, 0)}},
-      {"keypad Insert Delete", "\x1b[57425u\x1b[57426u", {K(0x52, 0), K(0x53, 0)}},
+      {"keypad Left, PgUp, Insert", "\x1b[57417u\x1b[57421u\x1b[57425u", {K(0x4B, 0), K(0x49, 0), K(0x52, 0)}},
       {"Alt + keypad End", "\x1b[57424;3u", {K(0x4F, 0, kAlt)}},
       {"past the keypad block", "\x1b[57428u", {}},
   });
@@ -296,17 +288,12 @@ TEST(Descodificador, AnswersToTheStartQueriesAreNotKeys) {
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(c.nom);
-    Descodificador junts;
+    Comprovar({{c.nom, c.bytes, c.tecles}});
+    Descodificador d;
     std::vector<Esdeveniment> v;
-    junts.Alimentar(c.bytes, v);
-    EXPECT_EQ(v, c.tecles);
-    EXPECT_EQ(junts.PrendreResposta(), c.resposta);
-    EXPECT_EQ(junts.PrendreResposta(), R::Cap) << "read once";
-    Descodificador solts;
-    v.clear();
-    for (char b : c.bytes) solts.Alimentar(std::string_view(&b, 1), v);
-    EXPECT_EQ(v, c.tecles) << "byte by byte";
-    EXPECT_EQ(solts.PrendreResposta(), c.resposta) << "byte by byte";
+    for (char b : c.bytes) d.Alimentar(std::string_view(&b, 1), v);
+    EXPECT_EQ(d.PrendreResposta(), c.resposta);
+    EXPECT_EQ(d.PrendreResposta(), R::Cap) << "read once";
   }
   // A later device-attributes answer alone means no protocol, whatever came before it.
   Descodificador d;

@@ -63,18 +63,6 @@ TEST_F(Processos, ObserverSeesAndCanStopStarts) {
   EXPECT_FALSE(dir.Existeix("args.out"));
 }
 
-TEST_F(Processos, AnEndingSessionStartsNothingNotEvenThroughTheObserver) {
-  Script("p");
-  int vistes = 0;
-  plat::FixarObservadorProcessos([&](const std::string&) { ++vistes; return true; });
-  plat::FixarSessioAcabant(true);
-  EXPECT_FALSE(plat::ExecutarIEsperar("K:\\P 1"));
-  EXPECT_EQ(vistes, 0);
-  EXPECT_FALSE(dir.Existeix("args.out"));
-  plat::ReiniciarSistema();
-  EXPECT_FALSE(plat::SessioAcabant());
-}
-
 TEST(Entorn, OverridesAndCp850) {
   plat::ReiniciarSistema();
   setenv("KEV_PROVA_X", "Camió", 1);

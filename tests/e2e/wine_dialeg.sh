@@ -14,7 +14,6 @@ check "e-mail on: the operator's subject appears" wait_row 12 "ASSUMPTE : Factur
 type_keys C-y
 type_text "Vendes desembre àèéíòóúç"
 check "the accented subject is shown" wait_row 12 "ASSUMPTE : Vendes desembre àèéíòóúç"
-
 type_keys Enter
 wait_end 60
 check "exit code 0" eq "$(cat "$T/rc")" 0

@@ -480,12 +480,4 @@ TEST_F(ConsolaWin, TancarLaFinestraAcabaComEscapadaIDonaLaConsola) {
   }
 }
 
-TEST_F(ConsolaWin, SessioQueAcabaResponEscapada) {
-  Injectar(Premer({'Q', 0x10, L'q'}, 0));
-  plat::FixarSessioAcabant(true);
-  plat::Esdeveniment e;
-  ASSERT_TRUE(con->LlegirEsdeveniment(e, -1));
-  EXPECT_EQ(e.car, 0x1B);
-}
-
 }  // namespace

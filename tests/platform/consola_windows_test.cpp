@@ -386,6 +386,13 @@ TEST_F(ConsolaWin, LaConsolaDelQueCridaTornaEnAcabarIAlVoltantDUnFill) {
     EXPECT_EQ(GetConsoleOutputCP(), cp_sortida) << quan;
   };
 
+  // A child started before anything was shown (a run without the dialog) gets Ctrl+C back.
+  con->Suspendre();
+  CallerIgual("a child before the dialog");
+  con->Reprendre();
+  EXPECT_EQ(Mirar().car, L'K') << "nothing shown yet: the caller's screen stays";
+  EXPECT_FALSE(Mirar().mode_entrada & ENABLE_PROCESSED_INPUT);
+
   con->Omplir(Cella{'*', 0x1F});
   con->Refrescar();
   Estat e = Mirar();

@@ -442,8 +442,10 @@ void ConsolaWindows::BuidarEntrada() {
 void ConsolaWindows::Xiulet() { xiulet_ = true; }
 
 void ConsolaWindows::Suspendre() {
-  if (!oberta_ || suspesa_ || !activa_) return;  // never shown: nothing to give back
-  Refrescar();
+  if (!oberta_ || suspesa_) return;
+  // Also before anything was shown: Ctrl+C is already ours, the child needs it back.
+  vista_ = activa_;
+  if (activa_) Refrescar();
   TornarOriginal();
   activa_ = false;
   suspesa_ = true;
@@ -452,10 +454,11 @@ void ConsolaWindows::Suspendre() {
 void ConsolaWindows::Reprendre() {
   if (!oberta_ || !suspesa_) return;
   suspesa_ = false;
-  // The child may have left modes or code pages changed: start again from the caller's.
+  // Our input mode again, from the caller's whatever the child left.
   SetConsoleMode(entrada_, g_original.mode_entrada & ~static_cast<DWORD>(ENABLE_PROCESSED_INPUT));
   ratoli_consola_ = -1;
   missatge_mostrat_ = false;
+  if (!vista_) return;  // the screen is still taken only when something is shown
   Entrar();
   Refrescar();
 }

@@ -56,6 +56,7 @@ class ConsolaWindows : public Consola {
   bool oberta_ = false;
   bool activa_ = false;            // our buffer is the one shown
   bool suspesa_ = false;
+  bool vista_ = false;             // our buffer was shown when the child started
   bool petita_ = false;            // the window is under 80 x 25
   bool missatge_mostrat_ = false;
   bool xiulet_ = false;

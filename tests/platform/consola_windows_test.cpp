@@ -423,7 +423,8 @@ TEST_F(ConsolaWin, FinestraPetitaMostraElMissatgeIDespresElDialeg) {
   if (!SetConsoleWindowInfo(Pantalla(), TRUE, &petita)) GTEST_SKIP() << "this console cannot resize its window";
   Injectar({Mida(60, 20)});
   plat::Esdeveniment e;
-  EXPECT_FALSE(con->LlegirEsdeveniment(e, 200)) << "a window under 80 x 25 is no news for the dialog";
+  Injectar(Premer({VK_RETURN, 0x1C, L'\r'}, 0));
+  EXPECT_FALSE(con->LlegirEsdeveniment(e, 200)) << "no size news and no blind keys under 80 x 25";
   std::wstring fila;
   const std::string& missatge = plat::MissatgeMida();
   for (int f = 0; f < 20; ++f) {

@@ -349,6 +349,7 @@ void ConsolaWindows::Rebre(const void* dades) {
       WORD scan = k.wVirtualScanCode;
       if (scan == 0) scan = static_cast<WORD>(MapVirtualKeyW(k.wVirtualKeyCode, MAPVK_VK_TO_VSC));
       e.scan = static_cast<uint8_t>(scan);
+      if (petita_) return;  // nothing can be seen: typed keys would act blindly
       for (int i = std::max<int>(1, k.wRepeatCount); i > 0 && cua_.size() < kMaxCua; --i) cua_.push_back(e);
       return;
     }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/cp850.h"
+#include "platform/fitxer_obert.h"
 #include "platform/fitxers.h"
 #include "platform/sistema.h"
 
@@ -93,27 +94,6 @@ std::vector<std::string> Components(const std::string& s, char sep1, char sep2) 
   return r;
 }
 
-// Long form through the platform: the path as given, each component in its on-disk
-// spelling. The drive letter and the separators' places are kept.
-std::string LlargPlataforma(const std::string& cami) {
-  std::string prefix, resta = cami;
-  if (cami.size() >= 2 && cami[1] == ':') {
-    prefix = cami.substr(0, 2);
-    resta = cami.substr(2);
-  }
-  const std::vector<std::string> propis = Components(resta, '\\', '/');
-  const std::vector<std::string> host = Components(plat::CamiHost(cami), '/', '/');
-  if (host.size() < propis.size()) return std::string();
-  std::string r = prefix;
-  if (!resta.empty() && EsSeparador(resta.front())) r += '\\';
-  for (size_t i = 0; i < propis.size(); ++i) {
-    if (i) r += '\\';
-    r += plat::Utf8ACp850(host[host.size() - propis.size() + i]);
-  }
-  if (!propis.empty() && EsSeparador(resta.back())) r += '\\';
-  return r;
-}
-
 // An existing path as the platform can reach it (program form) and its long form; both
 // "" when it does not exist.
 struct Resolt {
@@ -139,7 +119,7 @@ Resolt Resoldre(const std::string& cami_in) {
   }
   plat::InfoFitxer info = plat::Info(cami);
   if (!info.existeix) return {};
-  return {cami, LlargPlataforma(cami), info};
+  return {cami, plat::FormaLlarga(cami), info};
 }
 
 // Windows-style name match: "*" any run, "?" one character, without regard to case;
@@ -181,10 +161,8 @@ std::string NouNomLlistat() {
 void DesarPosicio() {
   if (!g_lector.canviat) return;
   g_lector.canviat = false;
-  if (std::FILE* f = std::fopen(plat::CamiHost(g_lector.nom).c_str(), "r+b")) {
-    std::fwrite(g_lector.dades.data(), 1, 4, f);
-    std::fclose(f);
-  }
+  plat::FitxerObert f = plat::ObrirEscriptura(plat::CamiHost(g_lector.nom));
+  if (f && g_lector.dades.size() >= 4) f.EscriureTot(g_lector.dades.data(), 4);
 }
 
 void TancarLector() {
@@ -220,7 +198,12 @@ std::string PartsCami(int mascara, const std::string& cami) {
 
 std::string CamiLlarg(const std::string& cami) { return Resoldre(cami).llarg; }
 
-std::string CamiCurt(const std::string& cami) { return Capitals(Resoldre(cami).llarg); }
+std::string CamiCurt(const std::string& cami) {
+  const Resolt r = Resoldre(cami);
+  if (r.cami.empty()) return std::string();
+  const std::string curt = plat::FormaCurta(r.cami);
+  return Capitals(curt.empty() ? r.llarg : curt);
+}
 
 std::string CamiAbsolut(const std::string& cami) {
   std::string p = cami;
@@ -281,11 +264,12 @@ void LlistarDirectori(const std::string& patro) {
   TancarLector();
   // A fresh name, never another listing's file (ours or another process's).
   std::string nom;
-  std::FILE* f = nullptr;
+  plat::FitxerObert f;
   for (int intent = 0; intent < kIntentsNomLlistat && !f; ++intent) {
     nom = NouNomLlistat();
-    f = std::fopen(plat::CamiHost(nom).c_str(), "wbx");
-    if (!f && errno != EEXIST) break;
+    bool jaExisteix = false;
+    f = plat::CrearExclusiu(plat::CamiHost(nom), &jaExisteix);
+    if (!f && !jaExisteix) break;
   }
   FitxersLlistat = nom + "|" + FitxersLlistat;
   if (!f) return;  // reads back as an empty listing
@@ -307,10 +291,12 @@ void LlistarDirectori(const std::string& patro) {
     const std::string lloc = carpeta.empty() ? plat::DirectoriActual() : carpeta;
     if (plat::LlegirDirectori(lloc, entrades)) {
       g_cau = CauCarpeta{};
-      g_cau.llarg = LlargPlataforma(lloc);
+      g_cau.llarg = plat::FormaLlarga(lloc);
       if (!g_cau.llarg.empty() && !EsSeparador(g_cau.llarg.back())) g_cau.llarg += '\\';
       g_cau.host = plat::Utf8ACp850(plat::CamiHost(lloc));
-      if (g_cau.host.empty() || g_cau.host.back() != '/') g_cau.host += '/';
+      // The host's own separator, so that the name joined to it is still the host path.
+      const char sep = g_cau.host.find('/') == std::string::npos ? '\\' : '/';
+      if (g_cau.host.empty() || g_cau.host.back() != sep) g_cau.host += sep;
       g_cau.clau = g_cau.llarg.empty() ? std::string() : Capitals(carpeta);
       std::unordered_set<std::string> escrits;
       for (const plat::EntradaDirectori& e : entrades) {
@@ -336,8 +322,7 @@ void LlistarDirectori(const std::string& patro) {
       }
     }
   }
-  std::fwrite(dades.data(), 1, dades.size(), f);
-  std::fclose(f);
+  f.EscriureTot(dades.data(), dades.size());
 }
 
 std::string EntradaLlistat(const std::string& dades, uint32_t& posicio) {

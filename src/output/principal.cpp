@@ -66,10 +66,11 @@ void PrepararCarpetesEspecials() {
   const std::string windir = plat::Entorn("windir");
   const std::string base_docs = perfil.empty() ? PartsCami(1, windir) : perfil;
   const std::string base = perfil.empty() ? windir : perfil;
-  // The host's own folder names come first where they exist (a Linux desktop has
-  // "Documents" and "Desktop"); the suite's names are the fallback it always used.
-  CarpetesEspecials[0] = ExisteixCami(base_docs + "\\Documents\\", kCamiDirectori)
-                             ? base_docs + "\\Documents\\"
+  // The host desktop's own folder name comes first where it has one and it exists (a
+  // Linux desktop's "Documents"); the suite's names are the fallback it always used.
+  const std::string docs = plat::CarpetaDocumentsHost();
+  CarpetesEspecials[0] = !docs.empty() && ExisteixCami(base_docs + "\\" + docs + "\\", kCamiDirectori)
+                             ? base_docs + "\\" + docs + "\\"
                              : Primera(base_docs, "MyDocs", "Mis Documentos");
   CarpetesEspecials[1] = Primera(base, "Desktop", "Escritorio");
   CarpetesEspecials[2] = Primera(base, "Recent", nullptr);

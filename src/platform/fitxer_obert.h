@@ -38,18 +38,29 @@ class FitxerObert {
   bool BloquejarExclusiu(int esperaMs);
   // True while path names this very file (it was not replaced or removed meanwhile).
   bool MateixFitxer(const std::string& host) const;
+  // Lets go of the contents but keeps the lock until Tancar, so the file can be replaced
+  // under it: needed where an open file cannot be replaced (Windows, whose lock then lives
+  // in a hidden companion file "<name>.lck"); nothing elsewhere.
+  void SoltarContingut();
 
  private:
   friend FitxerObert ObrirLectura(const std::string&, bool);
+  friend FitxerObert ObrirEscriptura(const std::string&);
   friend FitxerObert CrearExclusiu(const std::string&, bool*);
   friend bool CopiarPermisos(const FitxerObert&, FitxerObert&);
   explicit FitxerObert(intptr_t fd) : fd_(fd) {}
   intptr_t fd_ = -1;  // file descriptor, or the HANDLE on Windows
+  // Windows only: the companion lock file's HANDLE and the file's host path.
+  intptr_t bloqueig_ = -1;
+  std::string cami_;
 };
 
 // Opens a regular file for reading, creating it empty first when crear is set. A FIFO,
 // device or folder is refused without waiting on it: the result is then not open.
 FitxerObert ObrirLectura(const std::string& host, bool crear = false);
+// Opens an existing regular file for writing in place (nothing truncated); not open on
+// failure.
+FitxerObert ObrirEscriptura(const std::string& host);
 // Creates a new file for writing, readable only by its owner; not open when the name is
 // taken (jaExisteix then true) or on any other failure.
 FitxerObert CrearExclusiu(const std::string& host, bool* jaExisteix = nullptr);

@@ -67,6 +67,13 @@ std::string DirectoriActual();
 std::string DirectoriActualUnitat(char lletra);
 bool CanviarDirectori(const std::string& cami);
 
+// Long form of an existing path: the same path with each part in its on-disk spelling
+// (program form); "" when it does not exist.
+std::string FormaLlarga(const std::string& cami);
+// Short (8.3) form of an existing path where the file system keeps one; "" where the host
+// has no short names (the long form in capitals stands for it then) or it does not exist.
+std::string FormaCurta(const std::string& cami);
+
 // Drive description from the host's mount table.
 enum class TipusDisc { Desconegut, Extraible, Fix, Remot, CdRom, Ram };
 struct InfoUnitat {

@@ -43,6 +43,13 @@ std::string LlegirPortaretalls();
 // The terminal registers here to copy through its own clipboard (OSC 52).
 void FixarCopiaTerminal(std::function<void(const std::string& cp850)> f);
 
+// Environment variable naming the suite's terminal folder when the session names none:
+// TERM on Windows; KEVTERM on POSIX, where TERM is the terminal type.
+std::string NomVariableTerminal();
+// Folder name for documents the host's desktop uses, tried before the suite's own names
+// ("" where only the suite's names count).
+std::string CarpetaDocumentsHost();
+
 // The process-wide insert toggle (the keyboard's Insert state).
 bool ModeInsercio();
 void FixarModeInsercio(bool inserir);

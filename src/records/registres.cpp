@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "console/finestres.h"
+#include "platform/gestor_registres.h"
 #include "session/sessio.h"
 
 SlotFitxer TaulaFitxers[kNombreSlots + 1];
@@ -399,4 +400,19 @@ void ReiniciarRegistres() {
   g_gestor = nullptr;
   g_espera = nullptr;
   g_atzar = nullptr;
+}
+
+bool UsarGestorSistema(const std::string& biblioteca) {
+  const plat::CridaGestor crida = plat::CarregarGestorRegistres(biblioteca);
+  if (!crida) return false;
+  FixarGestorRegistres([crida](int16_t op, unsigned char* bloc, char* dades, int32_t& longDades, char* clau,
+                               int16_t longClau, int16_t numClau) -> int16_t {
+    uint32_t n = longDades < 0 ? 0 : static_cast<uint32_t>(longDades);
+    const int r = crida(static_cast<uint16_t>(op), bloc, dades, &n, clau,
+                        static_cast<uint8_t>(std::clamp<int16_t>(longClau, 0, 255)), static_cast<int8_t>(numClau));
+    // The manager never reports more than the buffer it was given.
+    longDades = static_cast<int32_t>(std::min<uint32_t>(n, longDades < 0 ? 0u : static_cast<uint32_t>(longDades)));
+    return static_cast<int16_t>(r);
+  });
+  return true;
 }

@@ -38,6 +38,9 @@ extern std::string PilaModes;
 using GestorRegistres = std::function<int16_t(int16_t operacio, unsigned char* blocPosicio, char* dades,
                                               int32_t& longDades, char* clau, int16_t longClau, int16_t numClau)>;
 void FixarGestorRegistres(GestorRegistres gestor);
+// Uses the system's record manager when its library is installed (at start-up); false,
+// and the manager left as it was, when there is none.
+bool UsarGestorSistema(const std::string& biblioteca = "WBTRV32.DLL");
 
 // Pause between attempts on a locked record (milliseconds) and the random fraction that
 // sets its length; tests replace both.

@@ -815,6 +815,7 @@ void Reemplacar(const std::string& host, bool crear, F copiar) {
       plat::EsborrarFitxer(temporal);
       return;
     }
+    original.SoltarContingut();
     if (plat::ReanomenarAtomic(temporal, host)) {
       if (IniSincronitzarDisc) plat::SincronitzarCarpeta(carpeta);
       return;  // closing the original releases the lock only once the new file is in place

@@ -13,14 +13,8 @@ std::string AmbSeparador(std::string d) {
   return d;
 }
 
-// On POSIX TERM names the terminal type; the suite's terminal folder comes in KEVTERM.
-std::string VariableTerminal() {
-#ifdef _WIN32
-  return plat::Entorn("TERM");
-#else
-  return plat::Entorn("KEVTERM");
-#endif
-}
+// TERM, or KEVTERM where TERM names the terminal type.
+std::string VariableTerminal() { return plat::Entorn(plat::NomVariableTerminal()); }
 
 // Leading number of the two characters at pos; 0 beyond the end or when not a digit.
 int16_t Parella(const std::string& s, size_t pos) {

@@ -88,6 +88,8 @@ bool FitxerObert::MateixFitxer(const std::string& host) const {
          a.st_dev == b.st_dev;
 }
 
+void FitxerObert::SoltarContingut() {}  // the lock belongs to the descriptor
+
 FitxerObert ObrirLectura(const std::string& host, bool crear) {
   // Non-blocking so that opening a FIFO with no writer returns at once.
   const int fd = open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (crear ? O_CREAT : 0), 0666);
@@ -98,6 +100,17 @@ FitxerObert ObrirLectura(const std::string& host, bool crear) {
     return FitxerObert();
   }
   // A regular file ignores O_NONBLOCK, so it is left on: two calls saved per file read.
+  return FitxerObert(fd);
+}
+
+FitxerObert ObrirEscriptura(const std::string& host) {
+  const int fd = open(host.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return FitxerObert();
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return FitxerObert();
+  }
   return FitxerObert(fd);
 }
 

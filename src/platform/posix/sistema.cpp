@@ -210,6 +210,9 @@ std::string LlegirPortaretalls() {
   return g_portaretalls;
 }
 
+std::string NomVariableTerminal() { return "KEVTERM"; }
+std::string CarpetaDocumentsHost() { return "Documents"; }
+
 bool ModeInsercio() { return g_insercio; }
 void FixarModeInsercio(bool inserir) { g_insercio = inserir; }
 

@@ -730,7 +730,7 @@ bool TreureSeccioBuida(plat::FitxerObert& entrada, plat::FitxerObert& sortida, s
 }
 
 std::string CarpetaDe(const std::string& host) {
-  const size_t b = host.find_last_of('/');
+  const size_t b = host.find_last_of("/\\");  // host separators: '/' on POSIX, '\\' on Windows
   return b == std::string::npos ? std::string() : host.substr(0, b + 1);
 }
 

@@ -12,7 +12,6 @@
 #include <fstream>
 #include <map>
 #include <vector>
-#include <vector>
 
 #include "platform/cp850.h"
 #include "platform/sistema.h"

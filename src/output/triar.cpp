@@ -138,10 +138,15 @@ void TriarSortida() {
   const EstatSessioT& s = EstatSessio;
   const std::string peticio = s.DirTmp + "KEVPRINT.INI";
   const std::string terminal = s.DirTerminal + "KEVPRINT.INI";
-  Peticio.Mostrar = LlegirIni(peticio, "Opcions", "Mostrar") != "N";
-  Peticio.Correu = LlegirIni(peticio, "Opcions", "Correu") == "S";
-  Peticio.PerDefecte = ValorNumeric(LlegirIni(terminal, "Entrada", "PerDefecte")) != 0;
-  Peticio.DosOnly = ValorNumeric(LlegirIni(s.DirArrel + "QUIL.INI", "KevPrint", "DosOnly")) != 0;
+  const std::vector<std::string> opcions = LlegirIniVaris(peticio, {{"Opcions", "Mostrar"}, {"Opcions", "Correu"}});
+  Peticio.Mostrar = opcions[0] != "N";
+  Peticio.Correu = opcions[1] == "S";
+  const std::vector<std::string> entrada =
+      LlegirIniVaris(terminal, {{"Entrada", "PerDefecte"}, {"Cerca", "Unit"}});
+  Peticio.PerDefecte = ValorNumeric(entrada[0]) != 0;
+  const std::vector<std::string> quil =
+      LlegirIniVaris(s.DirArrel + "QUIL.INI", {{"KevPrint", "DosOnly"}, {"KevPrint", "Empresa"}});
+  Peticio.DosOnly = ValorNumeric(quil[0]) != 0;
 
   if (!LlistatTeContingut(s.DirTmp + "kevprint.tmp")) return;
 
@@ -158,10 +163,10 @@ void TriarSortida() {
 
   // The company code names the letterhead image; it is kept with the installation's
   // other print settings.
-  const std::string empresa = Retallat(LlegirIni(s.DirArrel + "QUIL.INI", "KevPrint", "Empresa"));
+  const std::string empresa = Retallat(quil[1]);
   MembretExisteix = !empresa.empty() && ExisteixCami(CamiCurt(s.DirArrel + "IMATGES\\" + empresa + ".GIF"));
 
-  CarpetaBase = LlegirIni(terminal, "Cerca", "Unit");
+  CarpetaBase = entrada[1];
 
   if (Camp* c = CampFormulari(kPaginaCorreu, kCampHoraEnviament)) c->OpcionsCamp += OpcionsHora();
 

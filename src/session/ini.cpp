@@ -332,7 +332,8 @@ const char* IniciEspaiadorsFinals(const char* a, const char* e) {
 // Buffered line reader over an open file. A line ends at CR LF, LF or CR.
 class Lector {
  public:
-  explicit Lector(plat::FitxerObert& f) : f_(f), buf_(new char[kMida]) {}
+  // Most files are small: the buffer starts small and grows to full size when it fills.
+  explicit Lector(plat::FitxerObert& f) : f_(f), buf_(new char[kInicial]), cap_(kInicial) {}
 
   // Moves to the next line that may be a header or (with a key) the key's line, without
   // looking at the lines in between. False at the end of the file.
@@ -505,16 +506,26 @@ class Lector {
     return true;
   }
 
-  // Moves what is left to the front and reads more. False at the end of the file.
+  // Reads more, first making room for a block when less is left: a full small buffer
+  // grows, a full-size one moves what is left to the front. What is already read stays
+  // while there is room, so a search from the top of a small file reads nothing again.
+  // False at the end of the file.
   bool Omplir() {
-    if (ini_ > 0) {
+    if (cap_ < kMida) {
+      if (fi_ == cap_) {
+        std::unique_ptr<char[]> gran(new char[kMida]);
+        memcpy(gran.get(), buf_.get(), fi_);
+        buf_ = std::move(gran);
+        cap_ = kMida;
+      }
+    } else if (kMida - fi_ < kBloc && ini_ > 0) {
       memmove(buf_.get(), buf_.get() + ini_, fi_ - ini_);
       base_ += static_cast<int64_t>(ini_);
       fi_ -= ini_;
       ini_ = 0;
     }
-    while (fi_ < kMida) {
-      const int64_t r = f_.Llegir(buf_.get() + fi_, kMida - fi_ < kBloc ? kMida - fi_ : kBloc);
+    while (fi_ < cap_) {
+      const int64_t r = f_.Llegir(buf_.get() + fi_, cap_ - fi_ < kBloc ? cap_ - fi_ : kBloc);
       if (r <= 0) {
         if (r < 0) error_ = true;
         eof_ = true;
@@ -527,8 +538,10 @@ class Lector {
   }
 
   static constexpr size_t kMida = kBloc + kMaxLinia + 1;
+  static constexpr size_t kInicial = 8 * 1024;
   plat::FitxerObert& f_;
   std::unique_ptr<char[]> buf_;
+  size_t cap_;
   size_t ini_ = 0, fi_ = 0;
   int64_t base_ = 0;  // file offset of buf_[0]
   bool eof_ = false, pendent_ = false, error_ = false;
@@ -886,17 +899,29 @@ std::string LlegirIni(const std::string& fitxer, const std::string& seccio, cons
   return BuscarValor(in, Retalla(seccio), Retalla(clau));
 }
 
+struct IniObert::Estat {
+  explicit Estat(const std::string& fitxer) : f(plat::ObrirLectura(plat::CamiHost(fitxer))), in(f) {}
+  plat::FitxerObert f;
+  Lector in;
+  bool usat = false;
+};
+
+IniObert::IniObert(const std::string& fitxer) : e_(std::make_unique<Estat>(fitxer)) {}
+IniObert::~IniObert() = default;
+
+std::string IniObert::Valor(const std::string& seccio, const std::string& clau) {
+  if (!e_->f) return "";
+  // Each search starts again at the top, as a call of its own would; a small file is
+  // still in the buffer then.
+  if (e_->usat && !e_->in.Situar(0)) return "";
+  e_->usat = true;
+  return BuscarValor(e_->in, Retalla(seccio), Retalla(clau));
+}
+
 std::vector<std::string> LlegirIniVaris(const std::string& fitxer, const std::vector<ClauIni>& claus) {
-  std::vector<std::string> valors(claus.size());
-  plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(fitxer));
-  if (!f) return valors;
-  Lector in(f);
-  for (size_t i = 0; i < claus.size(); ++i) {
-    // Each search starts again at the top, as a call of its own would; a small file is
-    // still in the buffer then.
-    if (i > 0 && !in.Situar(0)) break;
-    valors[i] = BuscarValor(in, Retalla(claus[i].seccio), Retalla(claus[i].clau));
-  }
+  std::vector<std::string> valors;
+  IniObert ini(fitxer);
+  for (const ClauIni& c : claus) valors.push_back(ini.Valor(c.seccio, c.clau));
   return valors;
 }
 

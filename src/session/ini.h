@@ -1,5 +1,6 @@
 // INI files of the suite: one value read, one value set or removed per call.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,20 @@ struct ClauIni {
   std::string seccio, clau;
 };
 std::vector<std::string> LlegirIniVaris(const std::string& fitxer, const std::vector<ClauIni>& claus);
+// One file open for lookups that depend on each other: each Valor is exactly what
+// LlegirIni would return for that section and key at that moment. A small file is read once.
+class IniObert {
+ public:
+  explicit IniObert(const std::string& fitxer);
+  ~IniObert();
+  IniObert(const IniObert&) = delete;
+  IniObert& operator=(const IniObert&) = delete;
+  std::string Valor(const std::string& seccio, const std::string& clau);
+
+ private:
+  struct Estat;
+  std::unique_ptr<Estat> e_;
+};
 // Sets key = value in section (an empty value removes the key). Creates the file.
 void EscriureIni(const std::string& fitxer, const std::string& seccio, const std::string& clau,
                  const std::string& valor);

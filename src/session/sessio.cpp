@@ -41,19 +41,17 @@ void IniciSessio() {
   e.DirTerminal = AmbSeparador(e.DirTerminal);
   if (e.DirTmp.empty()) e.DirTmp = e.DirTerminal;
 
-  const std::string quilTerm = e.DirTmp + "QuilTerm.ini";
-  const std::vector<std::string> sistema =
-      LlegirIniVaris(quilTerm, {{"Pantalla", "Seleccio"}, {"Sistema", "Data"}, {"Sistema", "Idioma"}});
-  const int64_t n = ValorNumeric(sistema[0]);
-  std::string colors = LlegirIni(quilTerm, "Pantalla", "Col" + std::to_string(n));
+  IniObert quilTerm(e.DirTmp + "QuilTerm.ini");
+  const int64_t n = ValorNumeric(quilTerm.Valor("Pantalla", "Seleccio"));
+  std::string colors = quilTerm.Valor("Pantalla", "Col" + std::to_string(n));
   if (colors.empty()) colors = "15000700000700070007";
   for (size_t i = 0; i < 5; ++i) {
     e.TaulaColors[i][0] = Parella(colors, 4 * i);
     e.TaulaColors[i][1] = Parella(colors, 4 * i + 2);
   }
 
-  e.DataTreball = EmpaquetarDigits(sistema[1]);
-  e.Idioma = Ajustat(sistema[2], 3);
+  e.DataTreball = EmpaquetarDigits(quilTerm.Valor("Sistema", "Data"));
+  e.Idioma = Ajustat(quilTerm.Valor("Sistema", "Idioma"), 3);
   if (SenseEspaisFinals(e.Idioma).empty()) e.Idioma = Ajustat(LlegirIni(e.DirArrel + "Quil.ini", "Usuari", "Idioma"), 3);
 
   if (!plat::Entorn("HTTP_USER_AGENT").empty() || !plat::Entorn("HTTP_ACCEPT").empty())

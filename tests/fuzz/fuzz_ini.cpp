@@ -44,8 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   Posar(cami, fitxer);
 
-  (void)LlegirIni(cami, seccio, clau);
+  const std::string primer = LlegirIni(cami, seccio, clau);
   const std::string altra = LlegirIni(cami, "B", "y");
+  {
+    // Lookups on one opening give what separate calls give, in either order.
+    IniObert ini(cami);
+    if (ini.Valor("B", "y") != altra || ini.Valor(seccio, clau) != primer || ini.Valor("B", "y") != altra) abort();
+  }
 
   // What is written reads back, for values the format can hold.
   const bool representable = valor.find_first_of(";\r\n") == std::string::npos &&

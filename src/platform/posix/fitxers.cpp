@@ -93,11 +93,11 @@ bool ExisteixHost(const std::string& h) {
 }
 
 // Appends one component to a host folder, matching it without regard to case when the
-// exact spelling is absent.
-std::string Afegir(const std::string& carpeta, const std::string& comp_utf8) {
+// exact spelling is absent (sabutAbsent: the caller has just found it absent).
+std::string Afegir(const std::string& carpeta, const std::string& comp_utf8, bool sabutAbsent) {
   std::string base = carpeta.empty() || carpeta.back() == '/' ? carpeta : carpeta + "/";
   std::string exacte = base + comp_utf8;
-  if (comp_utf8 == "." || comp_utf8 == ".." || ExisteixHost(exacte)) return exacte;
+  if (comp_utf8 == "." || comp_utf8 == ".." || (!sabutAbsent && ExisteixHost(exacte))) return exacte;
   DIR* d = opendir(carpeta.empty() ? "." : carpeta.c_str());
   if (!d) return exacte;
   const std::string buscat = Plegar(comp_utf8);
@@ -178,7 +178,7 @@ std::string CamiHost(const std::string& cami_in) {
   size_t fets = comps.size();
   while (fets > 0 && !ExisteixHost(exacte.substr(0, finals[fets - 1]))) --fets;
   if (fets > 0) host = exacte.substr(0, finals[fets - 1]);
-  for (size_t k = fets; k < comps.size(); ++k) host = Afegir(host, comps[k]);
+  for (size_t k = fets; k < comps.size(); ++k) host = Afegir(host, comps[k], k == fets);
   if (host.empty()) host = ".";
   // Keep a trailing separator: it says "the folder itself".
   const char darrer = resta.empty() ? '\0' : resta.back();

@@ -316,13 +316,19 @@ ConsolaTerminal::ConsolaTerminal(int fd_entrada, int fd_sortida, const std::stri
   if (g_terminal) return;
   termios t{};
   if (tcgetattr(fd_entrada, &t) != 0) return;
-  if (pipe(g_tub) != 0) {
-    g_tub[0] = g_tub[1] = -1;
-    return;
-  }
+#ifdef __linux__
+  const bool tub = pipe2(g_tub, O_NONBLOCK | O_CLOEXEC) == 0;
+#else
+  const bool tub = pipe(g_tub) == 0;
   for (int fd : g_tub) {
+    if (!tub) break;
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
     fcntl(fd, F_SETFD, FD_CLOEXEC);
+  }
+#endif
+  if (!tub) {
+    g_tub[0] = g_tub[1] = -1;
+    return;
   }
   g_original = t;
   // Raw: no echo, no line editing, no signals from Ctrl+C / Ctrl+Z / Ctrl+\, no flow control.

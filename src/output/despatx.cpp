@@ -38,8 +38,11 @@ void DesarEleccio() {
   EscriureIni(mail, operador, "Nom", nom);
   EscriureIni(mail, operador, "Mail", adreca);
 
-  EscriureIni(terminal, "Cerca", "Unit", CarpetaBase);
-  EscriureIni(terminal, "Cerca", "Path", CarpetaRelativa);
+  // The format has no way to hold ";" (a comment starts there): a folder named with one
+  // is not stored cut, which would name another folder; its key goes instead.
+  auto senseTall = [](const std::string& v) { return v.find(';') == std::string::npos ? v : std::string(); };
+  EscriureIni(terminal, "Cerca", "Unit", senseTall(CarpetaBase));
+  EscriureIni(terminal, "Cerca", "Path", senseTall(CarpetaRelativa));
 
   EscriureIni(eml, "Missatge", "Assumpte", SenseEspaisFinals(assumpte));
   EscriureIni(eml, "Missatge", "Nom", SenseEspaisFinals(nom));

@@ -60,6 +60,16 @@ TEST_F(Despatx, OperatorSectionAndFalseAnswers) {
   EXPECT_EQ(e.Llegir("tmp/KEVEML.INI"), "[Missatge]\r\nAssumpte=Vendes\r\nHora=00\r\nMembret= 0\r\n");
 }
 
+TEST_F(Despatx, AFolderNamedWithASemicolonIsNotStoredCut) {
+  e.Escriure("term/KEVPRINT.INI", "[Cerca]\r\nUnit=C:\r\nPath=VELL\\\r\n");
+  CarpetaBase = "D:";
+  CarpetaRelativa = "FACTURES;2026\\";
+  DesarEleccio();
+  const std::string terminal = e.Llegir("term/KEVPRINT.INI");
+  EXPECT_EQ(terminal.substr(0, 18), "[Cerca]\r\nUnit=D:\r\n");
+  EXPECT_EQ(terminal.find("Path"), std::string::npos) << terminal;
+}
+
 TEST_F(Despatx, ProgramPerDestination) {
   const std::pair<const char*, const char*> casos[] = {
       {"P", "KEVSCR"}, {"H", "KEVHTM"}, {"F", "KEVPDF"}, {"W", "KEVWIN"},

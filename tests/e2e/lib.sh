@@ -28,11 +28,19 @@ ini() {
       kk = k; gsub(/^ +| +$/, "", kk); if (tolower(key) == tolower(kk)) { print substr($0, index($0, "=") + 1); exit } }'
 }
 
+# Runs the script body on stdin in a detached 80 x 25 tmux session; the body leaves the
+# program's exit code in $T/rc.tmp, which lands in $T/rc when the body is done.
+launch() {
+  { echo '#!/usr/bin/env bash'; cat; echo "mv \"$T/rc.tmp\" \"$T/rc\""; echo 'sleep 600'; } >"$T/run.sh"
+  chmod +x "$T/run.sh"
+  rm -f "$T/rc"
+  tmux new-session -d -s "$SESSION" -x 80 -y 25 "$T/run.sh"
+}
+
 # Starts kevprint in a detached tmux session; its exit code lands in $T/rc and the
 # terminal settings before and after in $T/stty.before / $T/stty.after.
 start() {
-  cat >"$T/run.sh" <<RUN
-#!/usr/bin/env bash
+  launch <<RUN
 export KEVDRIVES="C=/;K=$T" KEVROOT='K:\\KEV\\' KEVEXE='K:\\KEV\\PROG\\' KEVTMP='K:\\TERM01\\TMP\\'
 export TEMP="$T/TMPDIR" KEVDEMO_LOG="$T/LOG" USERPROFILE='K:\\DOCS' ${EXTRA_ENV:-}
 unset KEVDEMO_PAUSA
@@ -40,12 +48,7 @@ stty -a >"$T/stty.before"
 "$BIN"
 echo \$? >"$T/rc.tmp"
 stty -a >"$T/stty.after"
-mv "$T/rc.tmp" "$T/rc"
-sleep 600
 RUN
-  chmod +x "$T/run.sh"
-  rm -f "$T/rc"
-  tmux new-session -d -s "$SESSION" -x 80 -y 25 "$T/run.sh"
   tmux set-option -t "$SESSION" monitor-bell on >/dev/null
   tmux set-option -t "$SESSION" bell-action any >/dev/null
 }

@@ -16,8 +16,7 @@ fitxer() { find "$1" -maxdepth 1 -iname "$2" | head -1; }
 
 # Starts kevprint.exe in a detached tmux session; its exit code lands in $T/rc.
 start() {
-  cat >"$T/run.sh" <<RUN
-#!/usr/bin/env bash
+  launch <<RUN
 export LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEPREFIX="$WINEPREFIX"
 export KEVROOT='$(win "$ROOT/")' KEVEXE='$(win "$ROOT/PROG/")' KEVTMP='$(win "$WORK/")'
 export KEVDEMO_LOG='$(win "$T/LOG")' USERPROFILE='$(win "$T/DOCS")' ${EXTRA_ENV:-}
@@ -25,12 +24,7 @@ unset KEVDEMO_PAUSA KEVDRIVES
 cd "$T"
 "$WINE_SH" "$WINEPREFIX" "$BIN" 2>>"$T/wine.err"
 echo \$? >"$T/rc.tmp"
-mv "$T/rc.tmp" "$T/rc"
-sleep 600
 RUN
-  chmod +x "$T/run.sh"
-  rm -f "$T/rc"
-  tmux new-session -d -s "$SESSION" -x 80 -y 25 "$T/run.sh"
 }
 
 # Keys one by one with a short pause: wine reads the terminal's bytes as they come, and

@@ -90,29 +90,29 @@ bool FitxerObert::MateixFitxer(const std::string& host) const {
 
 void FitxerObert::SoltarContingut() {}  // the lock belongs to the descriptor
 
-FitxerObert ObrirLectura(const std::string& host, bool crear) {
-  // Non-blocking so that opening a FIFO with no writer returns at once.
-  const int fd = open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (crear ? O_CREAT : 0), 0666);
-  if (fd < 0) return FitxerObert();
+namespace {
+
+// A descriptor of a regular file, or -1: a FIFO, device or folder is refused without
+// waiting on it (O_NONBLOCK, which a regular file ignores, so it is left on: two calls
+// saved per file).
+int ObrirRegular(const std::string& host, int modes) {
+  const int fd = open(host.c_str(), modes | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return -1;
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
-    return FitxerObert();
+    return -1;
   }
-  // A regular file ignores O_NONBLOCK, so it is left on: two calls saved per file read.
-  return FitxerObert(fd);
+  return fd;
 }
 
-FitxerObert ObrirEscriptura(const std::string& host) {
-  const int fd = open(host.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return FitxerObert();
-  struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
-    return FitxerObert();
-  }
-  return FitxerObert(fd);
+}  // namespace
+
+FitxerObert ObrirLectura(const std::string& host, bool crear) {
+  return FitxerObert(ObrirRegular(host, O_RDONLY | (crear ? O_CREAT : 0)));
 }
+
+FitxerObert ObrirEscriptura(const std::string& host) { return FitxerObert(ObrirRegular(host, O_WRONLY)); }
 
 FitxerObert CrearExclusiu(const std::string& host, bool* jaExisteix) {
   const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);

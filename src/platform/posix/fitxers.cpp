@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <vector>
 
@@ -275,9 +274,10 @@ bool LlegirDirectori(const std::string& carpeta, std::vector<EntradaDirectori>& 
   return true;
 }
 
-std::optional<std::string> LlegirFitxer(const std::string& cami, size_t limit) {
-  const std::string h = CamiHost(cami);
-  if (h.empty()) return std::nullopt;
+namespace {
+
+// A host file's bytes, at most `limit`; nullopt when it cannot be opened or is a folder.
+std::optional<std::string> LlegirHost(const std::string& h, size_t limit) {
   int fd = open(h.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   struct stat st{};
@@ -297,12 +297,21 @@ std::optional<std::string> LlegirFitxer(const std::string& cami, size_t limit) {
   return s;
 }
 
+}  // namespace
+
+std::optional<std::string> LlegirFitxer(const std::string& cami, size_t limit) {
+  const std::string h = CamiHost(cami);
+  if (h.empty()) return std::nullopt;
+  return LlegirHost(h, limit);
+}
+
 bool EscriureFitxer(const std::string& cami, const std::string& dades) {
   const std::string h = CamiHost(cami);
   if (h.empty()) return false;
-  std::ofstream f(h, std::ios::binary | std::ios::trunc);
-  f.write(dades.data(), static_cast<std::streamsize>(dades.size()));
-  return static_cast<bool>(f);
+  FILE* f = fopen(h.c_str(), "wbe");
+  if (!f) return false;
+  const bool escrit = fwrite(dades.data(), 1, dades.size(), f) == dades.size();
+  return fclose(f) == 0 && escrit;
 }
 
 int Esborrar(const std::string& cami) {
@@ -360,9 +369,13 @@ InfoUnitat DescriureUnitat(char lletra) {
   struct stat st{};
   if (carpeta.empty() || stat(carpeta.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return r;
   // The mount that holds the folder: the longest mount point that is a prefix of it.
-  std::ifstream f("/proc/self/mountinfo");
-  std::string linia, punt_millor, tipus_millor, font_millor;
-  while (std::getline(f, linia)) {
+  const std::string muntatges = LlegirHost("/proc/self/mountinfo", 1 << 22).value_or("");
+  std::string punt_millor, tipus_millor, font_millor;
+  for (size_t inici = 0; inici < muntatges.size();) {
+    size_t fi = muntatges.find('\n', inici);
+    if (fi == std::string::npos) fi = muntatges.size();
+    const std::string linia = muntatges.substr(inici, fi - inici);
+    inici = fi + 1;
     // id parent major:minor root mountpoint options ... - fstype source superoptions
     std::vector<std::string> camps;
     size_t i = 0;

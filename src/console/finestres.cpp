@@ -208,11 +208,13 @@ void DesarFinestra(int16_t dalt, int16_t esquerra, int16_t baix, int16_t dreta) 
   Digits(reg, baix, 2);
   Digits(reg, dreta, 2);
   if (cel > 0) {
+    size_t i = reg.size();
+    reg.resize(i + 2 * static_cast<size_t>(cel));
     for (int f = dalt; f <= baix; ++f)
       for (int c = esquerra; c <= dreta; ++c) {
         const plat::Cella x = con.LlegirCella(f - 1, c - 1);
-        reg += static_cast<char>(x.car);
-        reg += static_cast<char>(x.atr);
+        reg[i++] = static_cast<char>(x.car);
+        reg[i++] = static_cast<char>(x.atr);
       }
   }
   Digits(reg, static_cast<long>(reg.size()) + kPeu, 5);

@@ -11,16 +11,6 @@ Consola::Consola(int amplada, int alcada) : amplada_(amplada), alcada_(alcada) {
   cel_.assign(static_cast<size_t>(amplada) * alcada, Cella{});
 }
 
-Cella Consola::LlegirCella(int fila, int col) const {
-  if (fila < 0 || col < 0 || fila >= alcada_ || col >= amplada_) return Cella{};
-  return cel_[static_cast<size_t>(fila) * amplada_ + col];
-}
-
-void Consola::EscriureCella(int fila, int col, Cella c) {
-  if (fila < 0 || col < 0 || fila >= alcada_ || col >= amplada_) return;
-  cel_[static_cast<size_t>(fila) * amplada_ + col] = c;
-}
-
 void Consola::Omplir(Cella c) { std::fill(cel_.begin(), cel_.end(), c); }
 
 void Consola::PosarCursor(int fila, int col) {
@@ -108,7 +98,7 @@ std::string ConsolaVirtual::Fila(int r) const {
 std::string ConsolaVirtual::Pantalla() const {
   std::string s;
   for (int r = 0; r < alcada_; ++r) {
-    for (int c = 0; c < amplada_; ++c) AfegirUtf8(s, Cp850AUnicode(LlegirCella(r, c).car));
+    for (int c = 0; c < amplada_; ++c) s += GlifUtf8(LlegirCella(r, c).car);
     s += '\n';
   }
   return s;

@@ -60,8 +60,16 @@ class Consola {
   int Alcada() const { return alcada_; }
 
   // 0-based; reads outside give a blank cell, writes outside are ignored.
-  Cella LlegirCella(int fila, int col) const;
-  void EscriureCella(int fila, int col, Cella c);
+  Cella LlegirCella(int fila, int col) const {
+    if (fila < 0 || col < 0 || fila >= alcada_ || col >= amplada_) return Cella{};
+    return cel_[static_cast<size_t>(fila) * amplada_ + col];
+  }
+  // The cells of a row, 0 <= fila < Alcada(), for loops over many.
+  const Cella* Fila(int fila) const { return cel_.data() + static_cast<size_t>(fila) * amplada_; }
+  void EscriureCella(int fila, int col, Cella c) {
+    if (fila < 0 || col < 0 || fila >= alcada_ || col >= amplada_) return;
+    cel_[static_cast<size_t>(fila) * amplada_ + col] = c;
+  }
   void Omplir(Cella c);
 
   // 0-based cursor; mida 0 hides it, otherwise 1..100 (percentage of the cell).

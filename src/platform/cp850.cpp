@@ -6,7 +6,7 @@
 namespace plat {
 
 namespace {
-const char32_t kTaula[256] = {
+constexpr char32_t kTaula[256] = {
     0x0020, 0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022, 0x25D8, 0x25CB, 0x25D9, 0x2642, 
     0x2640, 0x266A, 0x266B, 0x263C, 0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7, 0x25AC, 0x21A8, 
     0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC, 0x0020, 0x0021, 0x0022, 0x0023, 
@@ -33,6 +33,32 @@ const char32_t kTaula[256] = {
 }  // namespace
 
 char32_t Cp850AUnicode(unsigned char c) { return kTaula[c]; }
+
+namespace {
+
+// Every glyph of the table, already in UTF-8: painting a screen encodes two thousand.
+constexpr auto kGlifs = [] {
+  std::array<GlifCodificat, 256> g{};
+  for (int i = 0; i < 256; ++i) {
+    const char32_t u = kTaula[i];
+    GlifCodificat& x = g[static_cast<size_t>(i)];
+    if (u >= 0x10000) throw "a glyph needs three bytes at most";  // stops the build
+    if (u < 0x80) {
+      x = {{static_cast<char>(u)}, 1};
+    } else if (u < 0x800) {
+      x = {{static_cast<char>(0xC0 | (u >> 6)), static_cast<char>(0x80 | (u & 0x3F))}, 2};
+    } else {
+      x = {{static_cast<char>(0xE0 | (u >> 12)), static_cast<char>(0x80 | ((u >> 6) & 0x3F)),
+            static_cast<char>(0x80 | (u & 0x3F))},
+           3};
+    }
+  }
+  return g;
+}();
+
+}  // namespace
+
+const GlifCodificat* GlifsUtf8() { return kGlifs.data(); }
 
 int UnicodeACp850(char32_t u) {
   if (u >= 0x20 && u < 0x7F) return static_cast<int>(u);
@@ -115,7 +141,7 @@ std::string Cp850AUtf8(const std::string& cp850) {
   r.reserve(cp850.size() * 2);
   for (unsigned char c : cp850) {
     if (c < 0x20 || c == 0x7F) r += static_cast<char>(c);  // file names and data keep control bytes
-    else AfegirUtf8(r, kTaula[c]);
+    else r += GlifUtf8(c);
   }
   return r;
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace plat {
 
@@ -17,5 +18,13 @@ std::string Cp850AUtf8(const std::string& cp850);
 bool Utf8Representable(const std::string& utf8);
 // Appends one code point as UTF-8.
 void AfegirUtf8(std::string& sortida, char32_t u);
+// The UTF-8 bytes of the glyph shown for each CP850 byte (Cp850AUnicode, encoded): a
+// table of 256, for loops that encode many.
+struct GlifCodificat {
+  char bytes[3];
+  unsigned char mida;
+};
+const GlifCodificat* GlifsUtf8();
+inline std::string_view GlifUtf8(unsigned char c) { return {GlifsUtf8()[c].bytes, GlifsUtf8()[c].mida}; }
 
 }  // namespace plat

@@ -216,6 +216,23 @@ TEST(Pintor, CursorShapeAndVisibility) {
   EXPECT_EQ(s, "\x1b[?25l");
 }
 
+TEST(Pintor, ScreenOfThreeByteGlyphsInChangingColoursComesOutWhole) {
+  // Every cell needs a colour sequence and three bytes: far more than one row's worth of
+  // output at a time.
+  ConsolaVirtual c(80, 25);
+  for (int f = 0; f < 25; ++f)
+    for (int k = 0; k < 80; ++k)
+      c.EscriureCella(f, k, Cella{static_cast<uint8_t>(0xB0 + (f + k) % 16), static_cast<uint8_t>(f * 80 + k)});
+  c.PosarCursor(24, 79);
+  Pintor p;
+  Terminal t(80, 25);
+  std::string s;
+  p.Pintar(c, 80, 25, s);
+  EXPECT_GT(s.size(), 3u * 4096);
+  t.Rebre(s);
+  t.EsperarIgual(c);
+}
+
 TEST(Pintor, RandomEditsAlwaysLeaveTheTerminalEqualToTheBuffer) {
   std::mt19937 gen(1234);
   ConsolaVirtual c(80, 25);

@@ -114,6 +114,14 @@ TEST(Cp850, EveryPrintableByteSurvivesTheTripThroughUnicode) {
   EXPECT_EQ(plat::UnicodeACp850(U'\u4E2D'), -1);
 }
 
+TEST(Cp850, EncodedGlyphTableMatchesTheCodePoints) {
+  for (int b = 0; b < 0x100; ++b) {
+    std::string esperat;
+    plat::AfegirUtf8(esperat, plat::Cp850AUnicode(static_cast<unsigned char>(b)));
+    EXPECT_EQ(plat::GlifUtf8(static_cast<unsigned char>(b)), esperat) << b;
+  }
+}
+
 TEST(Cp850, BadUtf8IsDroppedNotMisread) {
   EXPECT_EQ(plat::Utf8ACp850("a\xC3"), "a");              // cut short
   EXPECT_EQ(plat::Utf8ACp850("a\xC0\xAF" "b"), "ab");     // overlong

@@ -188,9 +188,6 @@ void SortirPrograma() {
   if (g_terminal) g_terminal->Restaurar();
 }
 
-void AfegirNumero(std::string& s, int n) { s += std::to_string(n); }
-
-void AfegirGlif(std::string& s, unsigned char c) { AfegirUtf8(s, Cp850AUnicode(c)); }
 
 std::string Base64(const std::string& dades) {
   static const char* k = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -229,39 +226,64 @@ void Pintor::Invalidar() {
   forma_ = -1;
 }
 
-void Pintor::Moure(int fila, int col, std::string& s) {
-  if (fila_ == fila && col_ == col) return;
+namespace {
+
+// Parameters of escape sequences: small and never negative.
+char* Numero(char* p, int n) {
+  char d[12];
+  char* q = d + sizeof d;
+  unsigned u = n < 0 ? 0u : static_cast<unsigned>(n);
+  do *--q = static_cast<char>('0' + u % 10);
+  while ((u /= 10) != 0);
+  while (q < d + sizeof d) *p++ = *q++;
+  return p;
+}
+
+char* Text(char* p, std::string_view t) {
+  for (char ch : t) *p++ = ch;
+  return p;
+}
+
+// The most one cell costs: a cursor move, a colour change and a glyph.
+constexpr size_t kMaxCella = 48;
+
+}  // namespace
+
+char* Pintor::Moure(int fila, int col, char* p) {
+  if (fila_ == fila && col_ == col) return p;
   if (fila_ == fila && col_ >= 0 && col > col_) {
-    s += "\x1b[";
-    if (col - col_ > 1) AfegirNumero(s, col - col_);
-    s += 'C';
+    p = Text(p, "\x1b[");
+    if (col - col_ > 1) p = Numero(p, col - col_);
+    *p++ = 'C';
   } else if (fila == 0 && col == 0) {
-    s += "\x1b[H";
+    p = Text(p, "\x1b[H");
   } else {
-    s += "\x1b[";
-    AfegirNumero(s, fila + 1);
-    s += ';';
-    AfegirNumero(s, col + 1);
-    s += 'H';
+    p = Text(p, "\x1b[");
+    p = Numero(p, fila + 1);
+    *p++ = ';';
+    p = Numero(p, col + 1);
+    *p++ = 'H';
   }
   fila_ = fila;
   col_ = col;
+  return p;
 }
 
-void Pintor::Atribut(uint8_t atr, std::string& s) {
+char* Pintor::Atribut(uint8_t atr, char* p) {
   // PC colour order (blue first) to ANSI order (red first).
   static constexpr int kAnsi[8] = {0, 4, 2, 6, 1, 5, 3, 7};
   const int tinta = atr & 15;
   const int fons = atr >> 4;
   const bool canvi_tinta = atr_ < 0 || (atr_ & 15) != tinta;
   const bool canvi_fons = atr_ < 0 || (atr_ >> 4) != fons;
-  if (!canvi_tinta && !canvi_fons) return;
-  s += "\x1b[";
-  if (canvi_tinta) AfegirNumero(s, (tinta & 8 ? 90 : 30) + kAnsi[tinta & 7]);
-  if (canvi_tinta && canvi_fons) s += ';';
-  if (canvi_fons) AfegirNumero(s, (fons & 8 ? 100 : 40) + kAnsi[fons & 7]);
-  s += 'm';
+  if (!canvi_tinta && !canvi_fons) return p;
+  p = Text(p, "\x1b[");
+  if (canvi_tinta) p = Numero(p, (tinta & 8 ? 90 : 30) + kAnsi[tinta & 7]);
+  if (canvi_tinta && canvi_fons) *p++ = ';';
+  if (canvi_fons) p = Numero(p, (fons & 8 ? 100 : 40) + kAnsi[fons & 7]);
+  *p++ = 'm';
   atr_ = atr;
+  return p;
 }
 
 void Pintor::Pintar(const Consola& c, int amplada, int alcada, std::string& s) {
@@ -274,15 +296,26 @@ void Pintor::Pintar(const Consola& c, int amplada, int alcada, std::string& s) {
     alcada_ = alcada;
     valid_ = true;
   }
+  const GlifCodificat* glifs = GlifsUtf8();
+  // Each row is built in a local buffer, flushed whenever a cell might not fit.
+  char buf[4096];
+  char* p = buf;
   for (int f = 0; f < alcada; ++f) {
-    for (int k = 0; k < amplada; ++k) {
-      const Cella nova = c.LlegirCella(f, k);
-      Cella& vella = mostrat_[static_cast<size_t>(f) * amplada + k];
-      if (!tot && vella == nova) continue;
-      Moure(f, k, s);
-      Atribut(nova.atr, s);
-      AfegirGlif(s, nova.car);
-      vella = nova;
+    const Cella* fila = c.Fila(f);
+    Cella* vella = mostrat_.data() + static_cast<size_t>(f) * amplada;
+    for (int k = 0; k < amplada; ++k, ++vella) {
+      const Cella nova = fila[k];
+      if (!tot && *vella == nova) continue;
+      if (p + kMaxCella > buf + sizeof buf) {
+        s.append(buf, static_cast<size_t>(p - buf));
+        p = buf;
+      }
+      if (fila_ != f || col_ != k) p = Moure(f, k, p);
+      if (nova.atr != atr_) p = Atribut(nova.atr, p);
+      const GlifCodificat& g = glifs[nova.car];
+      memcpy(p, g.bytes, 3);
+      p += g.mida;
+      *vella = nova;
       // With autowrap off the cursor stays on the last column; do not guess, move next time.
       col_ = k + 1 < amplada ? k + 1 : -1;
     }
@@ -290,23 +323,29 @@ void Pintor::Pintar(const Consola& c, int amplada, int alcada, std::string& s) {
   const int mida = c.MidaCursorActual();
   const int fc = c.FilaCursor();
   const int cc = c.ColCursor();
+  if (p + kMaxCella > buf + sizeof buf) {
+    s.append(buf, static_cast<size_t>(p - buf));
+    p = buf;
+  }
   if (mida <= 0 || fc < 0 || cc < 0 || fc >= alcada || cc >= amplada) {
-    if (visible_ != 0) s += "\x1b[?25l";
+    if (visible_ != 0) p = Text(p, "\x1b[?25l");
     visible_ = 0;
+    s.append(buf, static_cast<size_t>(p - buf));
     return;
   }
-  Moure(fc, cc, s);
+  p = Moure(fc, cc, p);
   if (forma_cursor_) {
     const int forma = mida >= 50 ? 1 : 3;  // blinking block or underline, as a PC console
     if (forma_ != forma) {
-      s += "\x1b[";
-      AfegirNumero(s, forma);
-      s += " q";
+      p = Text(p, "\x1b[");
+      p = Numero(p, forma);
+      p = Text(p, " q");
       forma_ = forma;
     }
   }
-  if (visible_ != 1) s += "\x1b[?25h";
+  if (visible_ != 1) p = Text(p, "\x1b[?25h");
   visible_ = 1;
+  s.append(buf, static_cast<size_t>(p - buf));
 }
 
 // ---- ConsolaTerminal ----
@@ -498,7 +537,7 @@ void ConsolaTerminal::Refrescar() {
       for (size_t i = 0; i < linies.size(); ++i) {
         const int col = std::max(0, (w - static_cast<int>(linies[i].size())) / 2);
         pendent_ += "\x1b[" + std::to_string(primera + static_cast<int>(i) + 1) + ";" + std::to_string(col + 1) + "H";
-        for (unsigned char c : linies[i]) AfegirGlif(pendent_, c);
+        for (unsigned char c : linies[i]) pendent_ += GlifUtf8(c);
       }
       missatge_mostrat_ = true;
       pintor_.Invalidar();

@@ -26,8 +26,9 @@ class Pintor {
   void Pintar(const Consola& c, int amplada, int alcada, std::string& sortida);
 
  private:
-  void Moure(int fila, int col, std::string& sortida);
-  void Atribut(uint8_t atr, std::string& sortida);
+  // Write the sequence, if one is needed, at p; return the end.
+  char* Moure(int fila, int col, char* p);
+  char* Atribut(uint8_t atr, char* p);
 
   bool forma_cursor_;
   std::vector<Cella> mostrat_;

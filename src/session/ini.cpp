@@ -8,6 +8,7 @@
 #define KEV_AVX2 1
 #endif
 
+#include <array>
 #include <bit>
 #include <chrono>
 #include <cstring>
@@ -61,6 +62,23 @@ struct TaulaMajuscules {
   }
 };
 constexpr TaulaMajuscules kMaj;
+
+// For each folded byte, the first two bytes that fold to it and how many do.
+struct Plegats {
+  unsigned char b[2];
+  int n;
+};
+constexpr auto kDesplegats = [] {
+  std::array<Plegats, 256> d{};
+  for (int b = 0; b < 256; ++b) {
+    Plegats& x = d[kMaj.t[b]];
+    if (x.n < 2) x.b[x.n] = static_cast<unsigned char>(b);
+    ++x.n;
+  }
+  for (Plegats& x : d)
+    if (x.n == 1) x.b[1] = x.b[0];
+  return d;
+}();
 
 bool IgualsSenseCas(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -145,20 +163,14 @@ Cerca CercaClau(std::string_view key) {
   Cerca c;
   c.clau = key;
   if (key.empty()) return c;
-  const unsigned char primera = kMaj.t[static_cast<unsigned char>(key.front())];
-  const unsigned char darrera = kMaj.t[static_cast<unsigned char>(key.back())];
-  const unsigned char penultima = kMaj.t[static_cast<unsigned char>(key[key.size() >= 2 ? key.size() - 2 : 0])];
-  int np = 0, nd = 0, nm = 0;
-  for (int b = 0; b < 256; ++b) {
-    if (kMaj.t[b] == primera && np++ < 2) c.vp[np - 1] = static_cast<unsigned char>(b);
-    if (kMaj.t[b] == darrera && nd++ < 2) c.vd[nd - 1] = static_cast<unsigned char>(b);
-    if (kMaj.t[b] == penultima && nm++ < 2) c.vm[nm - 1] = static_cast<unsigned char>(b);
-  }
-  if (np == 1) c.vp[1] = c.vp[0];
-  if (nd == 1) c.vd[1] = c.vd[0];
-  if (nm == 1) c.vm[1] = c.vm[0];
-  c.vectors = np <= 2 && nd <= 2;
-  c.vectors3 = c.vectors && nm <= 2;
+  const Plegats& p = kDesplegats[kMaj.t[static_cast<unsigned char>(key.front())]];
+  const Plegats& d = kDesplegats[kMaj.t[static_cast<unsigned char>(key.back())]];
+  const Plegats& m = kDesplegats[kMaj.t[static_cast<unsigned char>(key[key.size() >= 2 ? key.size() - 2 : 0])]];
+  std::copy(p.b, p.b + 2, c.vp);
+  std::copy(d.b, d.b + 2, c.vd);
+  std::copy(m.b, m.b + 2, c.vm);
+  c.vectors = p.n <= 2 && d.n <= 2;
+  c.vectors3 = c.vectors && m.n <= 2;
   return c;
 }
 

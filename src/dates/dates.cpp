@@ -154,14 +154,16 @@ int Idioma() {
 void CarregarAjustos() {
   const bool falta = DatCaracter == 0 || (DatOrdre[0] == 0 && DatOrdre[1] == 0 && DatOrdre[2] == 0);
   if (!falta) return;
-  const std::string ini = plat::Entorn("KEVROOT") + "Quil.ini";
+  // One read for both settings.
+  const std::vector<std::string> ajustos =
+      LlegirIniVaris(plat::Entorn("KEVROOT") + "Quil.ini", {{"Usuari", "DatCaracter"}, {"Usuari", "DatOrdre"}});
   if (DatCaracter == 0) {
-    std::string v = LlegirIni(ini, "Usuari", "DatCaracter");
+    const std::string& v = ajustos[0];
     // A space would make dates unreadable: it counts as not configured.
     DatCaracter = (v.empty() || v[0] == ' ' || v[0] == '\0') ? '/' : v[0];
   }
   if (DatOrdre[0] == 0 && DatOrdre[1] == 0 && DatOrdre[2] == 0) {
-    std::string v = LlegirIni(ini, "Usuari", "DatOrdre");
+    std::string v = ajustos[1];
     v.resize(3, ' ');
     for (char& c : v)
       if (c == '\0') c = ' ';

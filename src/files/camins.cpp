@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <random>
 #include <unordered_map>
 #include <unordered_set>
@@ -27,10 +28,9 @@ constexpr int kIntentsNomLlistat = 100;
 // Listing files this process created (deleted when it ends).
 std::vector<std::string> g_creats;
 bool g_netejaRegistrada = false;
-// Seeded at first use: reading the random device costs more than a whole run that
-// never needs a listing name.
-std::mt19937_64 g_atzar;
-bool g_atzarSembrat = false;
+// Made and seeded at first use: reading the random device costs more than a whole run
+// that never needs a listing name, and so does filling a generator's state at start.
+std::optional<std::mt19937_64> g_atzar;
 
 // The newest listing as last read: its bytes stay in memory; the read position goes back
 // into the file when the listing ends or another one takes its place (nothing else reads
@@ -151,11 +151,8 @@ std::string NouNomLlistat() {
   std::string carpeta = CarpetaLlistats();
   if (!carpeta.empty() && !EsSeparador(carpeta.back())) carpeta += '\\';
   std::uniform_int_distribution<uint32_t> d(0, 99999999);
-  if (!g_atzarSembrat) {
-    g_atzar.seed(std::random_device{}());
-    g_atzarSembrat = true;
-  }
-  return carpeta + std::to_string(d(g_atzar)) + ".dir";
+  if (!g_atzar) g_atzar.emplace(std::random_device{}());
+  return carpeta + std::to_string(d(*g_atzar)) + ".dir";
 }
 
 void DesarPosicio() {

@@ -1,7 +1,6 @@
 #include "output/triar.h"
 
 #include <cstring>
-#include <memory>
 
 #include "console/formulari.h"
 #include "dates/dates.h"
@@ -99,13 +98,14 @@ bool LlistatTeContingut(const std::string& cami) {
   // A FIFO or device in place of the listing is refused, so it cannot stall the run.
   plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(cami));
   if (!f) return false;
-  constexpr size_t kBloc = 64 * 1024;
-  std::unique_ptr<char[]> buf(new char[kBloc]);
+  // Most listings show content in their first lines. A block on the stack: a large one
+  // on the heap would be handed back to the system at once, which costs more than reading.
+  char buf[16 * 1024];
   DetectorContingut d;
   for (;;) {
-    const int64_t r = f.Llegir(buf.get(), kBloc);
+    const int64_t r = f.Llegir(buf, sizeof buf);
     if (r <= 0) break;
-    if (d.Afegir(buf.get(), static_cast<size_t>(r))) break;
+    if (d.Afegir(buf, static_cast<size_t>(r))) break;
   }
   return d.Acabar();
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <thread>
 #include <vector>
@@ -20,10 +21,9 @@ namespace {
 GestorRegistres g_gestor;
 std::function<void(int64_t)> g_espera;
 std::function<double()> g_atzar;
-// Seeded at first use: reading the random device costs more than a whole run that
-// never waits on a lock.
-std::mt19937_64 g_generador;
-bool g_generadorSembrat = false;
+// Made and seeded at first use: reading the random device costs more than a whole run
+// that never waits on a lock, and so does filling a generator's state at start.
+std::optional<std::mt19937_64> g_generador;
 
 constexpr int16_t kGetEqual = 5;
 constexpr int16_t kGetNext = 6;
@@ -153,11 +153,8 @@ bool TeBiaix(int16_t op) {
 }
 
 void Esperar() {
-  if (!g_atzar && !g_generadorSembrat) {
-    g_generador.seed(std::random_device{}());
-    g_generadorSembrat = true;
-  }
-  const double r = g_atzar ? g_atzar() : std::uniform_real_distribution<double>(0.0, 1.0)(g_generador);
+  if (!g_atzar && !g_generador) g_generador.emplace(std::random_device{}());
+  const double r = g_atzar ? g_atzar() : std::uniform_real_distribution<double>(0.0, 1.0)(*g_generador);
   const int64_t ms = std::llround(10000.0 * std::clamp(r, 0.0, 1.0) + 1.0);
   if (g_espera)
     g_espera(ms);

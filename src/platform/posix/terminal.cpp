@@ -412,7 +412,8 @@ void ConsolaTerminal::Entrar() {
     teclat_ = Teclat::Preguntat;
     consulta_ = AraMs();
   }
-  Enviar(inici);
+  // Goes out with the first paint, in one write: before anything already queued.
+  pendent_.insert(0, inici);
   pintor_.Invalidar();
 }
 

@@ -188,7 +188,6 @@ void SortirPrograma() {
   if (g_terminal) g_terminal->Restaurar();
 }
 
-
 std::string Base64(const std::string& dades) {
   static const char* k = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string r;
@@ -297,7 +296,7 @@ void Pintor::Pintar(const Consola& c, int amplada, int alcada, std::string& s) {
     valid_ = true;
   }
   const GlifCodificat* glifs = GlifsUtf8();
-  // Each row is built in a local buffer, flushed whenever a cell might not fit.
+  // The pass is built in a local buffer, handed on whenever another cell might not fit.
   char buf[4096];
   char* p = buf;
   for (int f = 0; f < alcada; ++f) {

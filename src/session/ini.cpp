@@ -904,13 +904,6 @@ std::string BuscarValor(Lector& in, std::string_view sec, std::string_view key) 
 
 }  // namespace
 
-std::string LlegirIni(const std::string& fitxer, const std::string& seccio, const std::string& clau) {
-  plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(fitxer));
-  if (!f) return "";
-  Lector in(f);
-  return BuscarValor(in, Retalla(seccio), Retalla(clau));
-}
-
 struct IniObert::Estat {
   explicit Estat(const std::string& fitxer) : f(plat::ObrirLectura(plat::CamiHost(fitxer))), in(f) {}
   plat::FitxerObert f;
@@ -928,6 +921,10 @@ std::string IniObert::Valor(const std::string& seccio, const std::string& clau) 
   if (e_->usat && !e_->in.Situar(0)) return "";
   e_->usat = true;
   return BuscarValor(e_->in, Retalla(seccio), Retalla(clau));
+}
+
+std::string LlegirIni(const std::string& fitxer, const std::string& seccio, const std::string& clau) {
+  return IniObert(fitxer).Valor(seccio, clau);
 }
 
 std::vector<std::string> LlegirIniVaris(const std::string& fitxer, const std::vector<ClauIni>& claus) {

@@ -299,16 +299,19 @@ void Pintor::Pintar(const Consola& c, int amplada, int alcada, std::string& s) {
   // The pass is built in a local buffer, handed on whenever another cell might not fit.
   char buf[4096];
   char* p = buf;
+  auto lloc = [&] {
+    if (p + kMaxCella > buf + sizeof buf) {
+      s.append(buf, static_cast<size_t>(p - buf));
+      p = buf;
+    }
+  };
   for (int f = 0; f < alcada; ++f) {
     const Cella* fila = c.Fila(f);
     Cella* vella = mostrat_.data() + static_cast<size_t>(f) * amplada;
     for (int k = 0; k < amplada; ++k, ++vella) {
       const Cella nova = fila[k];
       if (!tot && *vella == nova) continue;
-      if (p + kMaxCella > buf + sizeof buf) {
-        s.append(buf, static_cast<size_t>(p - buf));
-        p = buf;
-      }
+      lloc();
       if (fila_ != f || col_ != k) p = Moure(f, k, p);
       if (nova.atr != atr_) p = Atribut(nova.atr, p);
       const GlifCodificat& g = glifs[nova.car];
@@ -322,10 +325,7 @@ void Pintor::Pintar(const Consola& c, int amplada, int alcada, std::string& s) {
   const int mida = c.MidaCursorActual();
   const int fc = c.FilaCursor();
   const int cc = c.ColCursor();
-  if (p + kMaxCella > buf + sizeof buf) {
-    s.append(buf, static_cast<size_t>(p - buf));
-    p = buf;
-  }
+  lloc();
   if (mida <= 0 || fc < 0 || cc < 0 || fc >= alcada || cc >= amplada) {
     if (visible_ != 0) p = Text(p, "\x1b[?25l");
     visible_ = 0;

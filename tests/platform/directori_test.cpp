@@ -49,6 +49,20 @@ TEST_F(Directori, NamesComeInCaseBlindNameOrder) {
   }
 }
 
+// Far more entries than one read of the folder returns: none is lost, and a name matched
+// without regard to case is found however late it comes.
+TEST_F(Directori, LargeFoldersAreReadWhole) {
+  const std::string llarg(120, 'n');
+  for (int i = 0; i < 300; ++i) dir.Escriure("gran/" + llarg + std::to_string(1000 + i), "");
+  const std::vector<std::string> noms = Noms("K:\\gran");
+  ASSERT_EQ(noms.size(), 300u);
+  EXPECT_EQ(noms.front(), llarg + "1000");
+  EXPECT_EQ(noms.back(), llarg + "1299");
+  for (int i : {0, 150, 299})
+    EXPECT_EQ(plat::CamiHost("K:\\GRAN\\" + std::string(120, 'N') + std::to_string(1000 + i)),
+              dir.Host() + "gran/" + llarg + std::to_string(1000 + i));
+}
+
 TEST_F(Directori, FilesWithoutWriteBitsAreNotReadOnly) {
   dir.Escriure("LOGO.GIF", "GIF89a");
   dir.Escriure("sub/x", "");

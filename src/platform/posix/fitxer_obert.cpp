@@ -1,6 +1,7 @@
 #include "platform/fitxer_obert.h"
 
-#include <dirent.h>
+#include "platform/posix/carpeta.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 namespace plat {
@@ -62,6 +64,12 @@ bool FitxerObert::Situar(int64_t posicio) {
   return fd_ >= 0 && lseek(fd_, static_cast<off_t>(posicio), SEEK_SET) == posicio;
 }
 
+bool FitxerObert::Truncar() {
+  if (fd_ < 0) return false;
+  const off_t pos = lseek(fd_, 0, SEEK_CUR);
+  return pos >= 0 && ftruncate(fd_, pos) == 0;
+}
+
 bool FitxerObert::Sincronitzar() { return fd_ >= 0 && fsync(fd_) == 0; }
 
 bool FitxerObert::Tancar() {
@@ -112,7 +120,9 @@ FitxerObert ObrirLectura(const std::string& host, bool crear) {
   return FitxerObert(ObrirRegular(host, O_RDONLY | (crear ? O_CREAT : 0)));
 }
 
-FitxerObert ObrirEscriptura(const std::string& host) { return FitxerObert(ObrirRegular(host, O_WRONLY)); }
+FitxerObert ObrirEscriptura(const std::string& host, bool crear) {
+  return FitxerObert(ObrirRegular(host, O_WRONLY | (crear ? O_CREAT : 0)));
+}
 
 FitxerObert CrearExclusiu(const std::string& host, bool* jaExisteix) {
   const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -138,14 +148,10 @@ void SincronitzarCarpeta(const std::string& carpeta) {
 
 bool NomsCarpeta(const std::string& carpeta, std::vector<std::string>& noms) {
   noms.clear();
-  DIR* d = opendir(carpeta.empty() ? "." : carpeta.c_str());
-  if (!d) return false;
-  while (const dirent* e = readdir(d)) {
-    const std::string nom = e->d_name;
-    if (nom != "." && nom != "..") noms.push_back(nom);
-  }
-  closedir(d);
-  return true;
+  return RecorrerCarpeta(carpeta, [&](const char* nom, int) {
+    if (std::strcmp(nom, ".") != 0 && std::strcmp(nom, "..") != 0) noms.emplace_back(nom);
+    return true;
+  });
 }
 
 }  // namespace plat

@@ -1,12 +1,12 @@
 #include "console/finestres.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "fields/colors.h"
 #include "fields/paragraf.h"
 #include "platform/consola.h"
+#include "platform/fitxer_obert.h"
 #include "platform/fitxers.h"
 #include "session/sessio.h"
 
@@ -118,39 +118,37 @@ std::string LlegirImatge(const std::string& host, bool& existeix) {
     return g_copia;
   }
   if (host.empty()) return {};
-  FILE* fp = std::fopen(host.c_str(), "rb");
-  if (!fp) return {};
+  plat::FitxerObert f = plat::ObrirLectura(host);
+  if (!f) return {};
   existeix = true;
   std::string s;
-  char buf[16384];
-  size_t n;
-  while (s.size() < kMidaMaxima && (n = std::fread(buf, 1, sizeof buf, fp)) > 0) s.append(buf, n);
-  std::fclose(fp);
+  char buf[8192];
+  int64_t n;
+  while (s.size() < kMidaMaxima && (n = f.Llegir(buf, sizeof buf)) > 0) s.append(buf, static_cast<size_t>(n));
   return s;
 }
 
 // Writes the bytes of the image from offset `des` on, and the stack top, in place: the
 // file is never truncated (rewriting it whole makes the file system flush it every time).
-void DesarImatge(const std::string& host, const std::string& img, size_t des) {
+// existeix: whether the file was there when it was last read.
+void DesarImatge(const std::string& host, const std::string& img, size_t des, bool existeix = true) {
   g_copia = img;
   bool fet = false;
   if (!host.empty()) {
-    FILE* fp = std::fopen(host.c_str(), "r+b");
-    if (!fp || g_nomesMemoria) {
+    plat::FitxerObert f;
+    if (existeix && !g_nomesMemoria) f = plat::ObrirEscriptura(host);
+    if (!f) {
       // Missing, or it may hold anything after a spell in memory: write it whole.
-      if (fp) std::fclose(fp);
-      fp = std::fopen(host.c_str(), "wb");
-      des = 0;
+      f = plat::ObrirEscriptura(host, true);
+      fet = f.EscriureTot(img.data(), img.size()) && (!existeix || f.Truncar());
+    } else if (des < 4) {
+      fet = f.EscriureTot(img.data(), img.size());
+    } else {
+      fet = f.EscriureTot(img.data(), 4);
+      if (fet && des < img.size())
+        fet = f.Situar(static_cast<int64_t>(des)) && f.EscriureTot(img.data() + des, img.size() - des);
     }
-    if (fp) {
-      fet = std::fwrite(img.data(), 1, 4, fp) == 4;
-      if (fet && des < img.size()) {
-        if (des < 4) des = 4;
-        fet = std::fseek(fp, static_cast<long>(des), SEEK_SET) == 0 &&
-              std::fwrite(img.data() + des, 1, img.size() - des, fp) == img.size() - des;
-      }
-      fet = (std::fclose(fp) == 0) && fet;
-    }
+    fet = f.Tancar() && fet;
   }
   g_nomesMemoria = !fet;
 }
@@ -158,7 +156,7 @@ void DesarImatge(const std::string& host, const std::string& img, size_t des) {
 void EsborrarImatge(const std::string& host) {
   g_copia.clear();
   g_nomesMemoria = false;
-  if (!host.empty()) std::remove(host.c_str());
+  if (!host.empty()) plat::EsborrarFitxer(host);
 }
 
 }  // namespace
@@ -223,7 +221,7 @@ void DesarFinestra(int16_t dalt, int16_t esquerra, int16_t baix, int16_t dreta) 
   if (img.size() < static_cast<size_t>(cim)) img.resize(static_cast<size_t>(cim), '\0');
   img.replace(static_cast<size_t>(cim), std::min(reg.size(), img.size() - static_cast<size_t>(cim)), reg);
   EscriureCim(img, cim + static_cast<long>(reg.size()) + 1);
-  DesarImatge(host, img, static_cast<size_t>(cim));
+  DesarImatge(host, img, static_cast<size_t>(cim), existeix);
 
   FinestraActual = {static_cast<int16_t>(FinestraActual.Nivell + 1), dalt, esquerra, baix, dreta};
 }

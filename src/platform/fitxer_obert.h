@@ -28,6 +28,8 @@ class FitxerObert {
   bool EscriureTot(const char* p, size_t n);
   // Moves to an absolute offset.
   bool Situar(int64_t posicio);
+  // Ends the file at the current position.
+  bool Truncar();
   // Flushes the file's data to the disk.
   bool Sincronitzar();
   // Closes now; false when the close reported an error (data may not have been written).
@@ -45,7 +47,7 @@ class FitxerObert {
 
  private:
   friend FitxerObert ObrirLectura(const std::string&, bool);
-  friend FitxerObert ObrirEscriptura(const std::string&);
+  friend FitxerObert ObrirEscriptura(const std::string&, bool);
   friend FitxerObert CrearExclusiu(const std::string&, bool*);
   friend bool CopiarPermisos(const FitxerObert&, FitxerObert&);
   explicit FitxerObert(intptr_t fd) : fd_(fd) {}
@@ -58,9 +60,9 @@ class FitxerObert {
 // Opens a regular file for reading, creating it empty first when crear is set. A FIFO,
 // device or folder is refused without waiting on it: the result is then not open.
 FitxerObert ObrirLectura(const std::string& host, bool crear = false);
-// Opens an existing regular file for writing in place (nothing truncated); not open on
-// failure.
-FitxerObert ObrirEscriptura(const std::string& host);
+// Opens a regular file for writing in place (nothing truncated), creating it empty first
+// when crear is set; not open on failure.
+FitxerObert ObrirEscriptura(const std::string& host, bool crear = false);
 // Creates a new file for writing, readable only by its owner; not open when the name is
 // taken (jaExisteix then true) or on any other failure.
 FitxerObert CrearExclusiu(const std::string& host, bool* jaExisteix = nullptr);

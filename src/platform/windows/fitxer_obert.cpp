@@ -84,6 +84,8 @@ bool FitxerObert::Situar(int64_t posicio) {
   return fd_ >= 0 && posicio >= 0 && SetFilePointerEx(H(fd_), a, &nova, FILE_BEGIN) && nova.QuadPart == posicio;
 }
 
+bool FitxerObert::Truncar() { return fd_ >= 0 && SetEndOfFile(H(fd_)); }
+
 bool FitxerObert::Sincronitzar() { return fd_ >= 0 && FlushFileBuffers(H(fd_)); }
 
 bool FitxerObert::Tancar() {
@@ -173,9 +175,9 @@ FitxerObert ObrirLectura(const std::string& host, bool crear) {
   return f;
 }
 
-FitxerObert ObrirEscriptura(const std::string& host) {
-  const HANDLE h =
-      CreateFileW(Ample(host).c_str(), GENERIC_WRITE, kCompartir, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+FitxerObert ObrirEscriptura(const std::string& host, bool crear) {
+  const HANDLE h = CreateFileW(Ample(host).c_str(), GENERIC_WRITE, kCompartir, nullptr, crear ? OPEN_ALWAYS : OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return FitxerObert();
   if (GetFileType(h) != FILE_TYPE_DISK) {
     CloseHandle(h);

@@ -43,7 +43,7 @@ std::string MissatgeMidaIdioma() {
 
 // Both paths name one existing file on the host, whatever their spelling.
 bool MateixFitxer(const std::string& a, const std::string& b) {
-  const plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(a));
+  const plat::FitxerObert f = plat::ObrirLecturaCami(a);
   return f && f.MateixFitxer(plat::CamiHost(b));
 }
 

@@ -10,10 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/fitxer_obert.h"
+
 namespace plat {
 
 // Host path (UTF-8) for a program path. Components that do not exist are kept as given.
 std::string CamiHost(const std::string& cami);
+// Opens the file a program path names for reading, as ObrirLectura does: the path as
+// spelled first, its names matched without regard to case only when that fails.
+FitxerObert ObrirLecturaCami(const std::string& cami);
 // Program path (Windows form, CP850) for a host path: through the drive map when a drive
 // holds it, otherwise the host path with backslashes.
 std::string CamiPrograma(const std::string& host);

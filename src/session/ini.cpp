@@ -905,7 +905,7 @@ std::string BuscarValor(Lector& in, std::string_view sec, std::string_view key) 
 }  // namespace
 
 struct IniObert::Estat {
-  explicit Estat(const std::string& fitxer) : f(plat::ObrirLectura(plat::CamiHost(fitxer))), in(f) {}
+  explicit Estat(const std::string& fitxer) : f(plat::ObrirLecturaCami(fitxer)), in(f) {}
   plat::FitxerObert f;
   Lector in;
   bool usat = false;

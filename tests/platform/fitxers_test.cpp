@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "platform/sistema.h"
 #include "util/entorn_prova.h"
 
@@ -82,6 +84,30 @@ TEST_F(Fitxers, ProgramFormOfHostPathsPrefersTheDeepestDrive) {
   plat::FixarEntorn("KEVDRIVES", "K=" + dir.Host());
   plat::RecarregarUnitats();
   EXPECT_EQ(plat::CamiPrograma("/usr/bin"), "\\usr\\bin");  // no drive holds it
+}
+
+// Opening, facts and removal try the path as spelled and match names only when that fails:
+// both ways must reach the same file, and nothing that is not one.
+TEST_F(Fitxers, OpeningFactsAndRemovalFindTheFileHoweverSpelled) {
+  dir.Escriure("Dades/Llistat.TXT", "abc");
+  struct Cas {
+    const char* cami;
+    bool obert;
+  } casos[] = {
+      {"K:\\Dades\\Llistat.TXT", true}, {"k:\\DADES\\llistat.txt", true}, {"K:/dades/LLISTAT.TXT  ", true},
+      {"K:\\Dades\\Altre.TXT", false},  {"K:\\Dades", false},              {"Q:\\Llistat.TXT", false},
+  };
+  for (const Cas& c : casos) {
+    plat::FitxerObert f = plat::ObrirLecturaCami(c.cami);
+    EXPECT_EQ(f.Obert(), c.obert) << c.cami;
+    char buf[8];
+    EXPECT_EQ(f.Llegir(buf, sizeof buf), c.obert ? 3 : -1) << c.cami;
+    EXPECT_EQ(plat::Info(c.cami).existeix, c.obert || std::string(c.cami) == "K:\\Dades") << c.cami;
+  }
+  EXPECT_EQ(plat::Esborrar("K:\\dades"), EISDIR);
+  EXPECT_EQ(plat::Esborrar("K:\\DADES\\LLISTAT.txt"), 0);
+  EXPECT_FALSE(plat::Info("K:\\Dades\\Llistat.TXT").existeix);
+  EXPECT_EQ(plat::Esborrar("K:\\DADES\\LLISTAT.txt"), ENOENT);
 }
 
 TEST_F(Fitxers, FileOperationsReportFailureInsteadOfActing) {

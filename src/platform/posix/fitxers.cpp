@@ -1,6 +1,5 @@
 #include "platform/fitxers.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +12,8 @@
 #include <vector>
 
 #include "platform/cp850.h"
+#include "platform/fitxer_obert.h"
+#include "platform/posix/carpeta.h"
 #include "platform/sistema.h"
 
 namespace plat {
@@ -97,17 +98,12 @@ std::string Afegir(const std::string& carpeta, const std::string& comp_utf8, boo
   std::string base = carpeta.empty() || carpeta.back() == '/' ? carpeta : carpeta + "/";
   std::string exacte = base + comp_utf8;
   if (comp_utf8 == "." || comp_utf8 == ".." || (!sabutAbsent && ExisteixHost(exacte))) return exacte;
-  DIR* d = opendir(carpeta.empty() ? "." : carpeta.c_str());
-  if (!d) return exacte;
   const std::string buscat = Plegar(comp_utf8);
   std::string trobat;
-  while (dirent* e = readdir(d)) {
-    if (Plegar(e->d_name) == buscat && Utf8Representable(e->d_name)) {
-      trobat = e->d_name;
-      break;
-    }
-  }
-  closedir(d);
+  RecorrerCarpeta(carpeta, [&](const char* nom, int) {
+    if (Plegar(nom) == buscat && Utf8Representable(nom)) trobat = nom;
+    return trobat.empty();
+  });
   return trobat.empty() ? exacte : base + trobat;
 }
 
@@ -131,17 +127,28 @@ std::string UnitatsMapejades() {
   return r;
 }
 
-std::string CamiHost(const std::string& cami_in) {
+namespace {
+
+// A program path as the host spells it, before any name is matched.
+struct Traduccio {
+  bool ok = false;       // false: its drive maps nowhere
+  std::string exacte;    // the starting folder, then each part in UTF-8, joined by "/"
+  size_t arrel = 0;      // length of the starting folder in exacte
+  std::vector<std::pair<size_t, size_t>> parts;  // where each part starts and ends in exacte
+  bool barraFinal = false;  // it ends in a separator: "the folder itself"
+};
+
+Traduccio Traduir(const std::string& cami_in) {
+  Traduccio t;
   std::string cami = cami_in;
   // Windows ignores trailing spaces of a path.
   while (!cami.empty() && cami.back() == ' ') cami.pop_back();
-  if (cami.empty()) return std::string();
-  std::string host;
+  if (cami.empty()) return t;
   std::string resta;
   if (cami.size() >= 2 && cami[1] == ':' && std::isalpha(static_cast<unsigned char>(cami[0]))) {
     const char lletra = static_cast<char>(std::toupper(static_cast<unsigned char>(cami[0])));
-    std::string arrel = CarpetaUnitat(lletra);
-    if (arrel.empty()) return std::string();
+    t.exacte = CarpetaUnitat(lletra);
+    if (t.exacte.empty()) return t;
     resta = cami.substr(2);
     if (resta.empty() || (resta[0] != '\\' && resta[0] != '/')) {
       // Drive-relative: from the drive's current directory.
@@ -149,40 +156,71 @@ std::string CamiHost(const std::string& cami_in) {
       std::string dins = actual.size() > 3 ? actual.substr(3) : std::string();
       resta = "\\" + dins + (dins.empty() ? "" : "\\") + resta;
     }
-    host = arrel;
-  } else if (cami[0] == '\\' || cami[0] == '/') {
-    host = "/";
-    resta = cami;
   } else {
-    host = "";
+    if (cami[0] == '\\' || cami[0] == '/') t.exacte = "/";
     resta = cami;
   }
-  std::vector<std::string> comps;
+  t.ok = true;
+  t.arrel = t.exacte.size();
   for (size_t i = 0; i < resta.size();) {
     size_t j = resta.find_first_of("\\/", i);
     if (j == std::string::npos) j = resta.size();
-    if (j > i) comps.push_back(Cp850AUtf8(resta.substr(i, j - i)));
+    if (j > i) {
+      if (!t.exacte.empty() && t.exacte.back() != '/') t.exacte += '/';
+      const size_t inici = t.exacte.size();
+      t.exacte += Cp850AUtf8(resta.substr(i, j - i));
+      t.parts.emplace_back(inici, t.exacte.size());
+    }
     i = j + 1;
   }
+  const char darrer = resta.empty() ? '\0' : resta.back();
+  t.barraFinal = darrer == '\\' || darrer == '/';
+  return t;
+}
+
+// The finished host path: "." for the current folder, a trailing separator kept.
+std::string Acabar(std::string host, bool barraFinal) {
+  if (host.empty()) host = ".";
+  if (barraFinal && host.back() != '/') host += '/';
+  return host;
+}
+
+std::string Resoldre(const Traduccio& t) {
   // Most paths exist as spelled, or all but their last part does (a file not made yet,
   // a name in other capitals): look for the longest such start, from the end, and match
   // only the parts after it. A start that exists as spelled is what the part-by-part
   // match would have found too.
-  std::string exacte = host;
-  std::vector<size_t> finals;  // length of exacte after each part
-  for (const std::string& c : comps) {
-    exacte += (exacte.empty() || exacte.back() == '/' ? "" : "/") + c;
-    finals.push_back(exacte.size());
-  }
-  size_t fets = comps.size();
-  while (fets > 0 && !ExisteixHost(exacte.substr(0, finals[fets - 1]))) --fets;
-  if (fets > 0) host = exacte.substr(0, finals[fets - 1]);
-  for (size_t k = fets; k < comps.size(); ++k) host = Afegir(host, comps[k], k == fets);
-  if (host.empty()) host = ".";
-  // Keep a trailing separator: it says "the folder itself".
-  const char darrer = resta.empty() ? '\0' : resta.back();
-  if ((darrer == '\\' || darrer == '/') && host.back() != '/') host += '/';
-  return host;
+  size_t fets = t.parts.size();
+  while (fets > 0 && !ExisteixHost(t.exacte.substr(0, t.parts[fets - 1].second))) --fets;
+  std::string host = t.exacte.substr(0, fets > 0 ? t.parts[fets - 1].second : t.arrel);
+  for (size_t k = fets; k < t.parts.size(); ++k)
+    host = Afegir(host, t.exacte.substr(t.parts[k].first, t.parts[k].second - t.parts[k].first), k == fets);
+  return Acabar(std::move(host), t.barraFinal);
+}
+
+// Tries `fer` on the path as spelled, then, when that finds nothing, on the path matched
+// without regard to case; the host path that worked, or "".
+template <class F>
+std::string AlCami(const std::string& cami, F&& fer) {
+  const Traduccio t = Traduir(cami);
+  if (!t.ok) return {};
+  std::string h = Acabar(t.exacte, t.barraFinal);
+  if (fer(h)) return h;
+  std::string r = Resoldre(t);
+  return r != h && fer(r) ? r : std::string();
+}
+
+}  // namespace
+
+std::string CamiHost(const std::string& cami) {
+  const Traduccio t = Traduir(cami);
+  return t.ok ? Resoldre(t) : std::string();
+}
+
+FitxerObert ObrirLecturaCami(const std::string& cami) {
+  FitxerObert f;
+  AlCami(cami, [&](const std::string& h) { return static_cast<bool>(f = ObrirLectura(h)); });
+  return f;
 }
 
 std::string CamiPrograma(const std::string& host) {
@@ -230,9 +268,9 @@ void OrdenarPerNom(std::vector<EntradaDirectori>& entrades) {
 
 InfoFitxer Info(const std::string& cami) {
   InfoFitxer i;
-  const std::string h = CamiHost(cami);
   struct stat st{};
-  if (h.empty() || stat(h.c_str(), &st) != 0) return i;
+  const std::string h = AlCami(cami, [&](const std::string& c) { return stat(c.c_str(), &st) == 0; });
+  if (h.empty()) return i;
   i.existeix = true;
   i.directori = S_ISDIR(st.st_mode);
   i.mida = static_cast<uint64_t>(st.st_size);
@@ -252,24 +290,22 @@ bool LlegirDirectori(const std::string& carpeta, std::vector<EntradaDirectori>& 
   entrades.clear();
   std::string h = CamiHost(carpeta);
   if (h.empty()) return false;
-  DIR* d = opendir(h.c_str());
-  if (!d) return false;
-  const int fd = dirfd(d);
-  while (dirent* e = readdir(d)) {
-    const std::string nom = e->d_name;
-    if (nom == "." || nom == ".." || !Utf8Representable(nom)) continue;
+  const bool llegit = RecorrerCarpeta(h, [&](const char* nom_host, int fd) {
+    const std::string nom = nom_host;
+    if (nom == "." || nom == ".." || !Utf8Representable(nom)) return true;
     EntradaDirectori ent;
     ent.nom = Utf8ACp850(nom);
     struct stat st{};
-    if (fstatat(fd, e->d_name, &st, 0) == 0) {
+    if (fstatat(fd, nom_host, &st, 0) == 0) {
       ent.atributs = S_ISDIR(st.st_mode) ? kDirectori : kArxiu;  // never read-only, as Info
     } else {
       ent.atributs = kArxiu;  // dangling link: an entry without readable data
     }
     if (nom[0] == '.') ent.atributs |= kOcult;
     entrades.push_back(std::move(ent));
-  }
-  closedir(d);
+    return true;
+  });
+  if (!llegit) return false;
   OrdenarPerNom(entrades);
   return true;
 }
@@ -300,9 +336,9 @@ std::optional<std::string> LlegirHost(const std::string& h, size_t limit) {
 }  // namespace
 
 std::optional<std::string> LlegirFitxer(const std::string& cami, size_t limit) {
-  const std::string h = CamiHost(cami);
-  if (h.empty()) return std::nullopt;
-  return LlegirHost(h, limit);
+  std::optional<std::string> r;
+  AlCami(cami, [&](const std::string& h) { return (r = LlegirHost(h, limit)).has_value(); });
+  return r;
 }
 
 bool EscriureFitxer(const std::string& cami, const std::string& dades) {
@@ -315,11 +351,14 @@ bool EscriureFitxer(const std::string& cami, const std::string& dades) {
 }
 
 int Esborrar(const std::string& cami) {
-  const std::string h = CamiHost(cami);
-  if (h.empty()) return ENOENT;
-  struct stat st{};
-  if (lstat(h.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return EISDIR;
-  return unlink(h.c_str()) == 0 ? 0 : errno;
+  int error = ENOENT;
+  AlCami(cami, [&](const std::string& h) {
+    error = unlink(h.c_str()) == 0 ? 0 : errno;
+    struct stat st{};
+    if (error == EPERM && lstat(h.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) error = EISDIR;  // not Linux's answer
+    return error != ENOENT && error != ENOTDIR;
+  });
+  return error;
 }
 
 int EsborrarDirectori(const std::string& cami) {

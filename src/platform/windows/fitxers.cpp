@@ -108,6 +108,8 @@ std::string UnitatsMapejades() {
 
 void RecarregarUnitats() {}
 
+FitxerObert ObrirLecturaCami(const std::string& cami) { return ObrirLectura(CamiHost(cami)); }
+
 InfoFitxer Info(const std::string& cami) {
   InfoFitxer i;
   const std::string h = CamiHost(cami);

@@ -96,11 +96,12 @@ bool DetectorContingut::Acabar() {
 
 bool LlistatTeContingut(const std::string& cami) {
   // A FIFO or device in place of the listing is refused, so it cannot stall the run.
-  plat::FitxerObert f = plat::ObrirLectura(plat::CamiHost(cami));
+  plat::FitxerObert f = plat::ObrirLecturaCami(cami);
   if (!f) return false;
-  // Most listings show content in their first lines. A block on the stack: a large one
-  // on the heap would be handed back to the system at once, which costs more than reading.
-  char buf[16 * 1024];
+  // Most listings show content in their first lines. A small block on the stack: a large
+  // one on the heap would be handed back to the system at once, and a deep one on the
+  // stack costs fresh pages, both more than a few more reads.
+  char buf[4096];
   DetectorContingut d;
   for (;;) {
     const int64_t r = f.Llegir(buf, sizeof buf);
@@ -125,11 +126,14 @@ std::string LlistaSortides() {
 std::string OpcionsHora() {
   const plat::Moment ara = plat::Ara();
   const std::string avui = DatEmpaquetar(ara.any, ara.mes, ara.dia);
+  // The hours ahead fall on at most three of the next four days: each text is made once.
+  std::string dies[4];  // today + 0 .. 3 (the latest: 23 h + 49 h = day 3)
   std::string l;
   for (int n = 2; n <= 49; ++n) {
     const int h = ara.hora + n;
-    l += "|" + ZerosEsquerra(2, n) + "," + ZerosEsquerra(2, h % 24) + ".00" + " " +
-         DatText("dm", 0, DatSuma("d", h / 24, avui));
+    std::string& dia = dies[h / 24];
+    if (dia.empty()) dia = DatText("dm", 0, DatSuma("d", h / 24, avui));
+    l += "|" + ZerosEsquerra(2, n) + "," + ZerosEsquerra(2, h % 24) + ".00" + " " + dia;
   }
   return l;
 }

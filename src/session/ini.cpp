@@ -6,6 +6,9 @@
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #define KEV_AVX2 1
+#if defined(__GLIBC__) && __has_include(<sys/platform/x86.h>)
+#include <sys/platform/x86.h>
+#endif
 #endif
 
 #include <array>
@@ -196,7 +199,13 @@ inline bool PotSerNom(const char* p, const char* fi, const char* limit, std::str
 }
 
 #if KEV_AVX2
+// The C library has looked at the processor already; asking the compiler's runtime would
+// make it do so again at every start, with instructions a virtual machine traps.
+#if defined(CPU_FEATURE_ACTIVE)
+const bool kAvx2 = CPU_FEATURE_ACTIVE(AVX2);
+#else
 const bool kAvx2 = __builtin_cpu_supports("avx2");
+#endif
 
 // The block scan of Candidat, 32 bytes a step, where the processor has AVX2; it also tests
 // the byte before the key's last, which keeps numbered keys (Clau1..Clau9999) from all

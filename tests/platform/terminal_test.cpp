@@ -200,6 +200,30 @@ TEST_F(Pty, ARunThatShowsNothingNeverTouchesTheTerminal) {
   EXPECT_EQ(Sortida(), "");
 }
 
+// Handlers are ours only while the terminal is: a signal the caller ignores (nohup) stays
+// ignored, and whatever was there before comes back.
+TEST_F(Pty, SignalsTheCallerIgnoresStayIgnoredAndTheRestComeBack) {
+  auto handler = [](int s) {
+    struct sigaction a {};
+    sigaction(s, nullptr, &a);
+    return a.sa_handler;
+  };
+  signal(SIGHUP, SIG_IGN);
+  signal(SIGTERM, SIG_DFL);
+  {
+    ConsolaTerminal t(esclau, esclau, "xterm");
+    ASSERT_TRUE(t.Oberta());
+    EXPECT_EQ(handler(SIGHUP), SIG_IGN);
+    EXPECT_NE(handler(SIGTERM), SIG_DFL);
+    sigset_t bloquejats;
+    sigprocmask(SIG_SETMASK, nullptr, &bloquejats);
+    EXPECT_FALSE(sigismember(&bloquejats, SIGTERM)) << "nothing left held back";
+  }
+  EXPECT_EQ(handler(SIGHUP), SIG_IGN);
+  EXPECT_EQ(handler(SIGTERM), SIG_DFL);
+  signal(SIGHUP, SIG_DFL);
+}
+
 TEST_F(Pty, SuspendGivesTheTerminalBackAndResumeRepaints) {
   ConsolaTerminal t(esclau, esclau, "xterm");
   t.Refrescar();

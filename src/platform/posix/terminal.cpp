@@ -164,17 +164,27 @@ void Senyal(int s) {
 }
 
 void InstallarSenyals() {
+  // One call per signal, each answering what was there before. Held back meanwhile: a
+  // signal the caller chose to ignore (nohup) must never reach our handler, and one that
+  // came while it was briefly ours is dropped when ignoring is put back.
+  sigset_t totes, abans;
+  sigemptyset(&totes);
+  for (int s : kSenyals) sigaddset(&totes, s);
+  sigprocmask(SIG_BLOCK, &totes, &abans);
   for (int i = 0; i < kNombreSenyals; ++i) {
-    struct sigaction anterior {};
-    if (sigaction(kSenyals[i], nullptr, &anterior) != 0) continue;
-    // A signal the caller chose to ignore (nohup) stays ignored; the alarm is our own.
-    if (anterior.sa_handler == SIG_IGN && !(anterior.sa_flags & SA_SIGINFO) && kSenyals[i] != SIGALRM) continue;
     struct sigaction a {};
     a.sa_handler = Senyal;
     sigemptyset(&a.sa_mask);
     a.sa_flags = kSenyals[i] == SIGWINCH || kSenyals[i] == SIGCONT ? SA_RESTART : 0;
-    if (sigaction(kSenyals[i], &a, &g_anteriors[i]) == 0) g_instal_lat[i] = true;
+    if (sigaction(kSenyals[i], &a, &g_anteriors[i]) != 0) continue;
+    const struct sigaction& anterior = g_anteriors[i];
+    // An ignored signal stays ignored; the alarm is our own.
+    if (anterior.sa_handler == SIG_IGN && !(anterior.sa_flags & SA_SIGINFO) && kSenyals[i] != SIGALRM)
+      sigaction(kSenyals[i], &anterior, nullptr);
+    else
+      g_instal_lat[i] = true;
   }
+  sigprocmask(SIG_SETMASK, &abans, nullptr);
 }
 
 void DesinstallarSenyals() {
@@ -721,7 +731,8 @@ void ConsolaTerminal::Reprendre() {
 }
 
 std::unique_ptr<Consola> ObrirTerminal() {
-  if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return nullptr;
+  // Input that is no terminal is refused by the console's own tcgetattr.
+  if (!isatty(STDOUT_FILENO)) return nullptr;
   const char* tipus = std::getenv("TERM");
   auto c = std::make_unique<ConsolaTerminal>(STDIN_FILENO, STDOUT_FILENO, tipus ? tipus : "");
   if (!c->Oberta()) return nullptr;

@@ -4,7 +4,8 @@
 // busy machine slows them alike, in an order that turns from round to round. Reported:
 // medians of each child's CPU time (user + system, from the fork to its exit, so the
 // same few steps before exec count for all three) and of its peak resident memory, and
-// kevprint's CPU as a multiple of the others'.
+// kevprint's CPU as a multiple of the others': the ratio of the medians (x_noop,
+// x_dialog) and the median of the ratios within each round (x_..._rounds).
 // KEVPRINT_BIN=path measures another build of kevprint against the same yardsticks.
 #include <benchmark/benchmark.h>
 #include <poll.h>
@@ -181,11 +182,15 @@ void IniciFi(benchmark::State& st) {
   std::vector<double> dlgCpu, dlgRss;
 #endif
   std::vector<double> kevCpu, kevRss, kevFallades, noopCpu, noopFallades;
+  // Also kevprint's CPU over the others' in the same round: a machine whose speed drifts
+  // moves both sides of such a ratio alike.
+  std::vector<double> parellsNoop, parellsDialog;
   // The order turns every round: a run that follows another program's run is slowed by
   // what that one left to the system to finish, so none always follows the same one.
   int ronda = 0;
   for (auto _ : st) {
     bool fallada = false;
+    double kevRonda = 0, noopRonda = 0, dialogRonda = 0;
     for (int pas = 0; pas < 3; ++pas) {
       switch ((pas + ronda) % 3) {
         case 0: {
@@ -197,6 +202,7 @@ void IniciFi(benchmark::State& st) {
           }
           st.SetIterationTime(k.cpuMs / 1e3);
           kevCpu.push_back(k.cpuMs);
+          kevRonda = k.cpuMs;
           kevRss.push_back(static_cast<double>(k.picKb));
           kevFallades.push_back(static_cast<double>(k.fallades));
           break;
@@ -204,6 +210,7 @@ void IniciFi(benchmark::State& st) {
         case 1: {
           const Mesura n = Executar(noop);
           noopCpu.push_back(n.cpuMs);
+          noopRonda = n.cpuMs;
           noopFallades.push_back(static_cast<double>(n.fallades));
           break;
         }
@@ -212,6 +219,7 @@ void IniciFi(benchmark::State& st) {
           const Mesura d = Executar(dlg);
           if (d.ok) {  // Escape ends dialog with 255
             dlgCpu.push_back(d.cpuMs);
+            dialogRonda = d.cpuMs;
             dlgRss.push_back(static_cast<double>(d.picKb));
           }
 #endif
@@ -220,6 +228,8 @@ void IniciFi(benchmark::State& st) {
       }
     }
     ++ronda;
+    if (kevRonda > 0 && noopRonda > 0) parellsNoop.push_back(kevRonda / noopRonda);
+    if (kevRonda > 0 && dialogRonda > 0) parellsDialog.push_back(kevRonda / dialogRonda);
     if (fallada) {
       st.SkipWithError("kevprint did not paint its dialog and end with 0");
       break;
@@ -231,13 +241,15 @@ void IniciFi(benchmark::State& st) {
   st.counters["noop_cpu_ms"] = Mediana(noopCpu);
   st.counters["noop_faults"] = Mediana(noopFallades);
   if (Mediana(noopCpu) > 0) st.counters["x_noop"] = Mediana(kevCpu) / Mediana(noopCpu);
+  st.counters["x_noop_rounds"] = Mediana(parellsNoop);
 #ifdef KEV_DIALOG
   st.counters["dialog_cpu_ms"] = Mediana(dlgCpu);
   st.counters["dialog_peak_kB"] = Mediana(dlgRss);
   if (Mediana(dlgCpu) > 0) st.counters["x_dialog"] = Mediana(kevCpu) / Mediana(dlgCpu);
+  st.counters["x_dialog_rounds"] = Mediana(parellsDialog);
 #endif
   fs::remove_all(dir);
 }
-BENCHMARK(IniciFi)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(60);
+BENCHMARK(IniciFi)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(120);
 
 }  // namespace

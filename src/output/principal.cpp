@@ -41,19 +41,13 @@ std::string MissatgeMidaIdioma() {
   return "Cal una finestra de 80 x 25 com a m\xA1nim";
 }
 
-// Both paths name one existing file on the host, whatever their spelling.
-bool MateixFitxer(const std::string& a, const std::string& b) {
-  const plat::FitxerObert f = plat::ObrirLecturaCami(a);
-  return f && f.MateixFitxer(plat::CamiHost(b));
-}
-
 }  // namespace
 
 void ConsumirPeticio(const std::string& peticio, const std::string& configuracio) {
   // With KEVTMP unset the work folder is the terminal folder, and file names match
   // without regard to case: the request is then the terminal's settings file, and only
   // what the caller wrote there goes.
-  if (MateixFitxer(peticio, configuracio)) {
+  if (plat::MateixFitxer(peticio, configuracio)) {
     for (const char* clau : {"Mostrar", "Correu", "Tornar"}) EscriureIni(peticio, "Opcions", clau, "");
     TreureSeccioBuidaIni(peticio, "Opcions");
     return;

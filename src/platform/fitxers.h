@@ -19,6 +19,8 @@ std::string CamiHost(const std::string& cami);
 // Opens the file a program path names for reading, as ObrirLectura does: the path as
 // spelled first, its names matched without regard to case only when that fails.
 FitxerObert ObrirLecturaCami(const std::string& cami);
+// Both program paths name one existing regular file, whatever their spelling.
+bool MateixFitxer(const std::string& a, const std::string& b);
 // Program path (Windows form, CP850) for a host path: through the drive map when a drive
 // holds it, otherwise the host path with backslashes.
 std::string CamiPrograma(const std::string& host);

@@ -185,12 +185,13 @@ std::string Acabar(std::string host, bool barraFinal) {
   return host;
 }
 
-std::string Resoldre(const Traduccio& t) {
+// absent: the whole path is known not to exist as spelled.
+std::string Resoldre(const Traduccio& t, bool absent = false) {
   // Most paths exist as spelled, or all but their last part does (a file not made yet,
   // a name in other capitals): look for the longest such start, from the end, and match
   // only the parts after it. A start that exists as spelled is what the part-by-part
   // match would have found too.
-  size_t fets = t.parts.size();
+  size_t fets = absent && !t.parts.empty() ? t.parts.size() - 1 : t.parts.size();
   while (fets > 0 && !ExisteixHost(t.exacte.substr(0, t.parts[fets - 1].second))) --fets;
   std::string host = t.exacte.substr(0, fets > 0 ? t.parts[fets - 1].second : t.arrel);
   for (size_t k = fets; k < t.parts.size(); ++k)
@@ -205,8 +206,9 @@ std::string AlCami(const std::string& cami, F&& fer) {
   const Traduccio t = Traduir(cami);
   if (!t.ok) return {};
   std::string h = Acabar(t.exacte, t.barraFinal);
+  errno = 0;
   if (fer(h)) return h;
-  std::string r = Resoldre(t);
+  std::string r = Resoldre(t, errno == ENOENT);
   return r != h && fer(r) ? r : std::string();
 }
 
@@ -221,6 +223,13 @@ FitxerObert ObrirLecturaCami(const std::string& cami) {
   FitxerObert f;
   AlCami(cami, [&](const std::string& h) { return static_cast<bool>(f = ObrirLectura(h)); });
   return f;
+}
+
+bool MateixFitxer(const std::string& a, const std::string& b) {
+  struct stat sa{}, sb{};
+  return !AlCami(a, [&](const std::string& h) { return stat(h.c_str(), &sa) == 0; }).empty() && S_ISREG(sa.st_mode) &&
+         !AlCami(b, [&](const std::string& h) { return stat(h.c_str(), &sb) == 0; }).empty() &&
+         sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 std::string CamiPrograma(const std::string& host) {

@@ -110,6 +110,11 @@ void RecarregarUnitats() {}
 
 FitxerObert ObrirLecturaCami(const std::string& cami) { return ObrirLectura(CamiHost(cami)); }
 
+bool MateixFitxer(const std::string& a, const std::string& b) {
+  const FitxerObert f = ObrirLectura(CamiHost(a));
+  return f && f.MateixFitxer(CamiHost(b));
+}
+
 InfoFitxer Info(const std::string& cami) {
   InfoFitxer i;
   const std::string h = CamiHost(cami);

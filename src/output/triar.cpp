@@ -129,11 +129,16 @@ std::string OpcionsHora() {
   // The hours ahead fall on at most three of the next four days: each text is made once.
   std::string dies[4];  // today + 0 .. 3 (the latest: 23 h + 49 h = day 3)
   std::string l;
+  l.reserve(48 * 16);
   for (int n = 2; n <= 49; ++n) {
     const int h = ara.hora + n;
     std::string& dia = dies[h / 24];
     if (dia.empty()) dia = DatText("dm", 0, DatSuma("d", h / 24, avui));
-    l += "|" + ZerosEsquerra(2, n) + "," + ZerosEsquerra(2, h % 24) + ".00" + " " + dia;
+    // "|NN,HH.00 " then the day: both numbers have two digits.
+    const char item[] = {'|', static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10), ',',
+                         static_cast<char>('0' + h % 24 / 10), static_cast<char>('0' + h % 24 % 10),
+                         '.', '0', '0', ' '};
+    l.append(item, sizeof item).append(dia);
   }
   return l;
 }

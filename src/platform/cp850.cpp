@@ -139,10 +139,7 @@ bool Utf8Representable(const std::string& utf8) {
 std::string Cp850AUtf8(const std::string& cp850) {
   std::string r;
   r.reserve(cp850.size() * 2);
-  for (unsigned char c : cp850) {
-    if (c < 0x20 || c == 0x7F) r += static_cast<char>(c);  // file names and data keep control bytes
-    else r += GlifUtf8(c);
-  }
+  for (unsigned char c : cp850) AfegirCp850(r, c);
   return r;
 }
 

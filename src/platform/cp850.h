@@ -26,5 +26,11 @@ struct GlifCodificat {
 };
 const GlifCodificat* GlifsUtf8();
 inline std::string_view GlifUtf8(unsigned char c) { return {GlifsUtf8()[c].bytes, GlifsUtf8()[c].mida}; }
+// Appends one CP850 byte as Cp850AUtf8 converts it: control bytes stay as they are (file
+// names and data keep them), the rest become their glyph's UTF-8.
+inline void AfegirCp850(std::string& utf8, unsigned char c) {
+  if (c < 0x80) utf8 += static_cast<char>(c);  // ASCII glyphs are their own bytes
+  else utf8 += GlifUtf8(c);
+}
 
 }  // namespace plat

@@ -162,17 +162,22 @@ Traduccio Traduir(const std::string& cami_in) {
   }
   t.ok = true;
   t.arrel = t.exacte.size();
-  for (size_t i = 0; i < resta.size();) {
-    size_t j = resta.find_first_of("\\/", i);
-    if (j == std::string::npos) j = resta.size();
-    if (j > i) {
-      if (!t.exacte.empty() && t.exacte.back() != '/') t.exacte += '/';
-      const size_t inici = t.exacte.size();
-      t.exacte += Cp850AUtf8(resta.substr(i, j - i));
-      t.parts.emplace_back(inici, t.exacte.size());
+  t.exacte.reserve(t.exacte.size() + 2 * resta.size());
+  t.parts.reserve(8);
+  size_t inici = std::string::npos;  // where the part being copied starts
+  for (const char ch : resta) {
+    if (ch == '\\' || ch == '/') {
+      if (inici != std::string::npos) t.parts.emplace_back(inici, t.exacte.size());
+      inici = std::string::npos;
+      continue;
     }
-    i = j + 1;
+    if (inici == std::string::npos) {
+      if (!t.exacte.empty() && t.exacte.back() != '/') t.exacte += '/';
+      inici = t.exacte.size();
+    }
+    AfegirCp850(t.exacte, static_cast<unsigned char>(ch));
   }
+  if (inici != std::string::npos) t.parts.emplace_back(inici, t.exacte.size());
   const char darrer = resta.empty() ? '\0' : resta.back();
   t.barraFinal = darrer == '\\' || darrer == '/';
   return t;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "util/entorn_pantalla.h"
 
@@ -320,6 +321,21 @@ TEST_F(Finestres, UnwritableWorkDirectoryKeepsWindowsInMemory) {
   EXPECT_EQ(con.FilaCursor(), 7);
   EXPECT_EQ(con.ColCursor(), 8);
   EXPECT_EQ(FinestraActual.Nivell, 0);
+}
+
+// Something other than a file under the window file's name (a FIFO no one writes to)
+// must not stall the run: the windows are kept in memory, as for an unwritable folder,
+// and the name is cleared when the stack empties, as the file would be.
+TEST_F(Finestres, NonFileInPlaceOfTheWindowFileIsLeftAlone) {
+  ASSERT_EQ(mkfifo((dir.Host() + "WinPush.tmp").c_str(), 0600), 0);
+  OmplirPatro();
+  const std::string abans = TotesLesCeles();
+  DesarFinestra(2, 2, 10, 40);
+  DibuixarMarc(2);
+  RestaurarFinestra();
+  EXPECT_EQ(TotesLesCeles(), abans);
+  EXPECT_EQ(FinestraActual.Nivell, 0);
+  EXPECT_FALSE(HiHaFitxer());
 }
 
 TEST_F(Finestres, WorkDirectoryWithoutTrailingSeparator) {

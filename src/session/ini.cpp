@@ -6,7 +6,8 @@
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #define KEV_AVX2 1
-#if defined(__GLIBC__) && __has_include(<sys/platform/x86.h>)
+// A C header (it uses _Bool): g++ takes it, clang++ does not.
+#if defined(__GLIBC__) && !defined(__clang__) && __has_include(<sys/platform/x86.h>)
 #include <sys/platform/x86.h>
 #endif
 #endif

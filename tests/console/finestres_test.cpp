@@ -323,6 +323,7 @@ TEST_F(Finestres, UnwritableWorkDirectoryKeepsWindowsInMemory) {
   EXPECT_EQ(FinestraActual.Nivell, 0);
 }
 
+#ifndef _WIN32
 // Something other than a file under the window file's name (a FIFO no one writes to)
 // must not stall the run: the windows are kept in memory, as for an unwritable folder,
 // and the name is cleared when the stack empties, as the file would be.
@@ -337,6 +338,7 @@ TEST_F(Finestres, NonFileInPlaceOfTheWindowFileIsLeftAlone) {
   EXPECT_EQ(FinestraActual.Nivell, 0);
   EXPECT_FALSE(HiHaFitxer());
 }
+#endif
 
 TEST_F(Finestres, WorkDirectoryWithoutTrailingSeparator) {
   std::string d = dir.Programa();

@@ -1,7 +1,5 @@
 #include "platform/fitxer_obert.h"
 
-#include "platform/posix/carpeta.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 #include <thread>
+
+#include "platform/posix/carpeta.h"
 
 namespace plat {
 

@@ -122,7 +122,7 @@ std::string LlegirImatge(const std::string& host, bool& existeix) {
   if (!f) return {};
   existeix = true;
   std::string s;
-  char buf[8192];
+  char buf[2048];  // a record of this dialog is under 2 KB; a deep block costs fresh stack pages
   int64_t n;
   while (s.size() < kMidaMaxima && (n = f.Llegir(buf, sizeof buf)) > 0) s.append(buf, static_cast<size_t>(n));
   return s;

@@ -560,7 +560,7 @@ class Lector {
   }
 
   static constexpr size_t kMida = kBloc + kMaxLinia + 1;
-  static constexpr size_t kInicial = 8 * 1024;
+  static constexpr size_t kInicial = 4 * 1024;
   plat::FitxerObert& f_;
   std::unique_ptr<char[]> buf_;
   size_t cap_;

@@ -6,6 +6,7 @@
 #include "files/selector.h"
 #include "mail/adjunts.h"
 #include "mail/formcorreu.h"
+#include "output/triar.h"
 #include "platform/sistema.h"
 #include "session/ini.h"
 #include "session/sessio.h"
@@ -65,7 +66,7 @@ const char* ProgramaSortida(char desti) {
 
 void Despatxar() {
   const EstatSessioT& s = EstatSessio;
-  EscriureIni(s.DirTmp + "KEVPRINT.INI", "Opcions", "Correu", "");
+  EscriureIni(s.DirTmp + kFitxerPeticio, "Opcions", "Correu", "");
   if (Peticio.PerDefecte) EscriureIni(s.DirTerminal + "KEVPRINT.INI", "Entrada", "PerCorreu", " 0");
   const std::string desti = ValorCamp(kPaginaCorreu, kCampDesti);
   plat::ExecutarIEsperar(s.DirExe + ProgramaSortida(desti.empty() ? ' ' : desti[0]));

@@ -85,7 +85,7 @@ int ExecutarPrincipal() {
 
   TriarSortida();
 
-  const std::string peticio = EstatSessio.DirTmp + "KevPrint.ini";
+  const std::string peticio = EstatSessio.DirTmp + kFitxerPeticio;
   const std::string tornar = LlegirIni(peticio, "Opcions", "Tornar");
   ConsumirPeticio(peticio, EstatSessio.DirTerminal + "KEVPRINT.INI");
   if (!tornar.empty()) plat::ExecutarIEsperar(EstatSessio.DirExe + tornar);

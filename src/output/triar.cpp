@@ -145,7 +145,7 @@ std::string OpcionsHora() {
 
 void TriarSortida() {
   const EstatSessioT& s = EstatSessio;
-  const std::string peticio = s.DirTmp + "KEVPRINT.INI";
+  const std::string peticio = s.DirTmp + kFitxerPeticio;
   const std::string terminal = s.DirTerminal + "KEVPRINT.INI";
   const std::vector<std::string> opcions = LlegirIniVaris(peticio, {{"Opcions", "Mostrar"}, {"Opcions", "Correu"}});
   Peticio.Mostrar = opcions[0] != "N";

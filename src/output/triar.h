@@ -3,6 +3,12 @@
 #include <cstddef>
 #include <string>
 
+// The caller's request in the work folder, under one spelling everywhere. Names match
+// without regard to case, so this is also the "KEVPRINT.INI" of the work folder; one
+// spelling keeps the reads, the removal of "Correu" and the final removal on one file
+// even where a case-sensitive disk holds both spellings.
+inline constexpr char kFitxerPeticio[] = "KevPrint.ini";
+
 void TriarSortida();
 
 // The content test of a listing, fed in pieces of any size. Control lines (first word

@@ -25,6 +25,18 @@ class Triar : public ::testing::Test {
   int pagines = 0;  // pages the dialog drew
 };
 
+// Where a case-sensitive disk holds the request under two spellings, every step uses the
+// caller's own: the options come from it and the dispatch edits it, not the other.
+TEST_F(Triar, TheRequestIsOneFileWhateverElseTheFolderHolds) {
+  e.Escriure("tmp/kevprint.tmp", "VENDES\r\n");
+  e.Escriure("tmp/KevPrint.ini", "[Opcions]\r\nMostrar=N\r\nCorreu=S\r\n");
+  e.Escriure("tmp/KEVPRINT.INI", "[Opcions]\r\nMostrar=S\r\nCorreu=S\r\n");
+  TriarSortida();
+  EXPECT_EQ(pagines, 0);  // "N": no dialog
+  EXPECT_EQ(e.Llegir("tmp/KevPrint.ini"), "[Opcions]\r\nMostrar=N\r\n");
+  EXPECT_EQ(e.Llegir("tmp/KEVPRINT.INI"), "[Opcions]\r\nMostrar=S\r\nCorreu=S\r\n");
+}
+
 TEST_F(Triar, EmptyListingEndsAtOnce) {
   e.Escriure("tmp/kevprint.tmp", "SEND\r\n* res\r\n\r\nPAGE 1\r\n");
   e.Escriure("tmp/KevPrint.ini", "[Opcions]\r\nMostrar=N\r\nCorreu=S\r\n");

@@ -36,22 +36,38 @@ char32_t Cp850AUnicode(unsigned char c) { return kTaula[c]; }
 
 namespace {
 
+// The UTF-8 bytes of one code point at out (room for four); how many.
+constexpr int Codificar(char32_t u, char* out) {
+  if (u < 0x80) {
+    out[0] = static_cast<char>(u);
+    return 1;
+  }
+  if (u < 0x800) {
+    out[0] = static_cast<char>(0xC0 | (u >> 6));
+    out[1] = static_cast<char>(0x80 | (u & 0x3F));
+    return 2;
+  }
+  if (u < 0x10000) {
+    out[0] = static_cast<char>(0xE0 | (u >> 12));
+    out[1] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (u & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<char>(0xF0 | (u >> 18));
+  out[1] = static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+  out[2] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+  out[3] = static_cast<char>(0x80 | (u & 0x3F));
+  return 4;
+}
+
 // Every glyph of the table, already in UTF-8: painting a screen encodes two thousand.
 constexpr auto kGlifs = [] {
   std::array<GlifCodificat, 256> g{};
   for (int i = 0; i < 256; ++i) {
-    const char32_t u = kTaula[i];
-    GlifCodificat& x = g[static_cast<size_t>(i)];
-    if (u >= 0x10000) throw "a glyph needs three bytes at most";  // stops the build
-    if (u < 0x80) {
-      x = {{static_cast<char>(u)}, 1};
-    } else if (u < 0x800) {
-      x = {{static_cast<char>(0xC0 | (u >> 6)), static_cast<char>(0x80 | (u & 0x3F))}, 2};
-    } else {
-      x = {{static_cast<char>(0xE0 | (u >> 12)), static_cast<char>(0x80 | ((u >> 6) & 0x3F)),
-            static_cast<char>(0x80 | (u & 0x3F))},
-           3};
-    }
+    char b[4] = {};
+    const int n = Codificar(kTaula[i], b);
+    if (n > 3) throw "a glyph needs three bytes at most";  // stops the build
+    g[static_cast<size_t>(i)] = {{b[0], b[1], b[2]}, static_cast<unsigned char>(n)};
   }
   return g;
 }();
@@ -78,21 +94,8 @@ int UnicodeACp850(char32_t u) {
 }
 
 void AfegirUtf8(std::string& s, char32_t u) {
-  if (u < 0x80) {
-    s += static_cast<char>(u);
-  } else if (u < 0x800) {
-    s += static_cast<char>(0xC0 | (u >> 6));
-    s += static_cast<char>(0x80 | (u & 0x3F));
-  } else if (u < 0x10000) {
-    s += static_cast<char>(0xE0 | (u >> 12));
-    s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (u & 0x3F));
-  } else {
-    s += static_cast<char>(0xF0 | (u >> 18));
-    s += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-    s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (u & 0x3F));
-  }
+  char b[4];
+  s.append(b, static_cast<size_t>(Codificar(u, b)));
 }
 
 namespace {

@@ -13,7 +13,7 @@ DEBS := cmake ninja-build g++ libgtest-dev libgmock-dev \
         libbenchmark-dev tmux clang libclang-rt-14-dev lld procps \
         mingw-w64 wine64
 
-.PHONY: all build deps test unit asan fuzz demo bench ordre clean windows windows-test
+.PHONY: all build deps test unit asan fuzz demo bench bench-build ordre clean windows windows-test
 
 all: build
 
@@ -57,16 +57,16 @@ windows-test: windows
 demo: build
 	demo/run.sh $(BUILD)/bin/kevprint
 
-bench:
+bench-build:
 	cmake -S . -B $(BUILD_BENCH) $(GEN) -DCMAKE_BUILD_TYPE=Release -DKEV_BENCH=ON -DKEV_TESTS=OFF >/dev/null
 	cmake --build $(BUILD_BENCH) -j $(JOBS)
+
+bench: bench-build
 	bench/run.sh $(BUILD_BENCH)/bin
 
 # Lists again the functions a start-to-exit run executes, which the link lays out together
 # (run it after changes to what a run does; needs valgrind).
-ordre:
-	cmake -S . -B $(BUILD_BENCH) $(GEN) -DCMAKE_BUILD_TYPE=Release -DKEV_BENCH=ON -DKEV_TESTS=OFF >/dev/null
-	cmake --build $(BUILD_BENCH) -j $(JOBS)
+ordre: bench-build
 	bench/ordre_arrencada $(BUILD_BENCH)/bin > src/arrencada.ordre.new
 	mv src/arrencada.ordre.new src/arrencada.ordre
 	cmake --build $(BUILD_BENCH) -j $(JOBS)

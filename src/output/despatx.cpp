@@ -28,7 +28,7 @@ void DesarEleccio() {
   const std::string nom = ValorCamp(kPaginaCorreu, kCampNomRemitent);
   const std::string adreca = ValorCamp(kPaginaCorreu, kCampAdrecaRemitent);
 
-  EscriureIni(s.DirTmp + "QUILTERM.INI", "Sistema", "Sortida", ValorCamp(kPaginaCorreu, kCampDesti));
+  EscriureIni(s.DirTmp + kFitxerQuilTerm, "Sistema", "Sortida", ValorCamp(kPaginaCorreu, kCampDesti));
 
   EscriureIni(terminal, "Entrada", "PerCorreu", Veritat(ValorCamp(kPaginaCorreu, kCampEnviarCorreu) == "S"));
   EscriureIni(terminal, "Entrada", "PrtTambe", Veritat(ValorCamp(kPaginaCorreu, kCampImprimirTambe) == "S"));

@@ -154,13 +154,13 @@ void TriarSortida() {
       LlegirIniVaris(terminal, {{"Entrada", "PerDefecte"}, {"Cerca", "Unit"}});
   Peticio.PerDefecte = ValorNumeric(entrada[0]) != 0;
   const std::vector<std::string> quil =
-      LlegirIniVaris(s.DirArrel + "QUIL.INI", {{"KevPrint", "DosOnly"}, {"KevPrint", "Empresa"}});
+      LlegirIniVaris(s.DirArrel + kFitxerQuil, {{"KevPrint", "DosOnly"}, {"KevPrint", "Empresa"}});
   Peticio.DosOnly = ValorNumeric(quil[0]) != 0;
 
   if (!LlistatTeContingut(s.DirTmp + "kevprint.tmp")) return;
 
   if (Camp* c = CampFormulari(kPaginaCorreu, kCampDesti)) c->OpcionsCamp = LlistaSortides();
-  FixarValorCamp(kPaginaCorreu, kCampDesti, LlegirIni(s.DirTmp + "QUILTERM.INI", "Sistema", "Sortida"));
+  FixarValorCamp(kPaginaCorreu, kCampDesti, LlegirIni(s.DirTmp + kFitxerQuilTerm, "Sistema", "Sortida"));
 
   const std::string operador = s.Operador.empty() ? "*" : s.Operador;
   const std::string mail = s.DirArrel + "MAIL.INI";

@@ -41,7 +41,7 @@ void IniciSessio() {
   e.DirTerminal = AmbSeparador(e.DirTerminal);
   if (e.DirTmp.empty()) e.DirTmp = e.DirTerminal;
 
-  IniObert quilTerm(e.DirTmp + "QuilTerm.ini");
+  IniObert quilTerm(e.DirTmp + kFitxerQuilTerm);
   const int64_t n = ValorNumeric(quilTerm.Valor("Pantalla", "Seleccio"));
   std::string colors = quilTerm.Valor("Pantalla", "Col" + std::to_string(n));
   if (colors.empty()) colors = "15000700000700070007";
@@ -52,7 +52,7 @@ void IniciSessio() {
 
   e.DataTreball = EmpaquetarDigits(quilTerm.Valor("Sistema", "Data"));
   e.Idioma = Ajustat(quilTerm.Valor("Sistema", "Idioma"), 3);
-  if (SenseEspaisFinals(e.Idioma).empty()) e.Idioma = Ajustat(LlegirIni(e.DirArrel + "Quil.ini", "Usuari", "Idioma"), 3);
+  if (SenseEspaisFinals(e.Idioma).empty()) e.Idioma = Ajustat(LlegirIni(e.DirArrel + kFitxerQuil, "Usuari", "Idioma"), 3);
 
   if (!plat::Entorn("HTTP_USER_AGENT").empty() || !plat::Entorn("HTTP_ACCEPT").empty())
     e.Entorn = "CGI";

@@ -3,6 +3,14 @@
 #include <cstdint>
 #include <string>
 
+// The terminal's session file in the work folder and the installation's user file, each
+// under one spelling for every read and write. Names match without regard to case, so
+// these are also the "QUILTERM.INI" and "QUIL.INI" other steps name; one spelling keeps
+// them one file where a case-sensitive disk holds both, and finds them without a folder
+// search where the caller spelled them so.
+inline constexpr char kFitxerQuilTerm[] = "QuilTerm.ini";
+inline constexpr char kFitxerQuil[] = "Quil.ini";
+
 struct EstatSessioT {
   std::string DirArrel;
   std::string DirExe;

@@ -34,7 +34,7 @@ TEST_F(Despatx, DesarEleccioWritesEveryFile) {
   DesarEleccio();
 
   const std::string s40(40, ' ');
-  EXPECT_EQ(e.Llegir("tmp/QUILTERM.INI"), "[Sistema]\r\nSortida=3\r\n");
+  EXPECT_EQ(e.Llegir("tmp/QuilTerm.ini"), "[Sistema]\r\nSortida=3\r\n");
   EXPECT_EQ(e.Llegir("term/KEVPRINT.INI"),
             "[Entrada]\r\nPerDefecte=0\r\nPerCorreu=-1\r\nPrtTambe= 0\r\n\r\n[Cerca]\r\nUnit=102\r\nPath=FACTURES\\\r\n");
   EXPECT_EQ(e.Llegir("arrel/MAIL.INI"), "; correu\r\n[*]\r\nNom=Anna Puig" + std::string(31, ' ') + "\r\nAssumpte=" + s40 +

@@ -26,14 +26,22 @@ class Triar : public ::testing::Test {
 };
 
 #ifndef _WIN32  // a case-blind disk cannot hold both spellings
-// Where a case-sensitive disk holds the request under two spellings, every step uses the
-// caller's own: the options come from it and the dispatch edits it, not the other.
-TEST_F(Triar, TheRequestIsOneFileWhateverElseTheFolderHolds) {
+// Where a case-sensitive disk holds a file under two spellings, every step uses one: the
+// request's options come from the caller's and the dispatch edits it, the destination and
+// the installation's flags come from the session's own spellings.
+TEST_F(Triar, EachFileIsOneFileWhateverElseTheFolderHolds) {
   e.Escriure("tmp/kevprint.tmp", "VENDES\r\n");
   e.Escriure("tmp/KevPrint.ini", "[Opcions]\r\nMostrar=N\r\nCorreu=S\r\n");
   e.Escriure("tmp/KEVPRINT.INI", "[Opcions]\r\nMostrar=S\r\nCorreu=S\r\n");
+  e.Escriure("tmp/QuilTerm.ini", "[Sistema]\r\nSortida=F\r\n");
+  e.Escriure("tmp/QUILTERM.INI", "[Sistema]\r\nSortida=H\r\n");
+  EstatSessio.Entorn = "WIN";
+  e.Escriure("exe/kewprint.exe", "MZ");
+  e.Escriure("arrel/Quil.ini", "[KevPrint]\r\nDosOnly=-1\r\n");
+  e.Escriure("arrel/QUIL.INI", "[KevPrint]\r\nDosOnly=0\r\n");
   TriarSortida();
   EXPECT_EQ(pagines, 0);  // "N": no dialog
+  EXPECT_EQ(e.Ordres(), std::vector<std::string>{"exe\\KEVPDF"});  // "F", and no companion
   EXPECT_EQ(e.Llegir("tmp/KevPrint.ini"), "[Opcions]\r\nMostrar=N\r\n");
   EXPECT_EQ(e.Llegir("tmp/KEVPRINT.INI"), "[Opcions]\r\nMostrar=S\r\nCorreu=S\r\n");
 }

@@ -20,6 +20,9 @@ class FitxerObert {
 
   bool Obert() const { return fd_ >= 0; }
   explicit operator bool() const { return Obert(); }
+  // The size when opened for reading (-1 when not known): a hint for sizing a buffer, as
+  // the file may change afterwards.
+  int64_t MidaEnObrir() const { return mida_; }
 
   // Up to n bytes at the current position: the count read, 0 at the end, -1 on error.
   // An interrupted call is retried.
@@ -52,6 +55,7 @@ class FitxerObert {
   friend bool CopiarPermisos(const FitxerObert&, FitxerObert&);
   explicit FitxerObert(intptr_t fd) : fd_(fd) {}
   intptr_t fd_ = -1;  // file descriptor, or the HANDLE on Windows
+  int64_t mida_ = -1;
   // Windows only: the companion lock file's HANDLE and the file's host path.
   intptr_t bloqueig_ = -1;
   std::string cami_;

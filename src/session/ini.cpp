@@ -355,7 +355,7 @@ const char* IniciEspaiadorsFinals(const char* a, const char* e) {
 class Lector {
  public:
   // Most files are small: the buffer starts small and grows to full size when it fills.
-  explicit Lector(plat::FitxerObert& f) : f_(f), buf_(new char[kInicial]), cap_(kInicial) {}
+  explicit Lector(plat::FitxerObert& f) : f_(f), cap_(Inicial(f)) { buf_.reset(new char[cap_]); }
 
   // Moves to the next line that may be a header or (with a key) the key's line, without
   // looking at the lines in between. False at the end of the file.
@@ -561,6 +561,12 @@ class Lector {
 
   static constexpr size_t kMida = kBloc + kMaxLinia + 1;
   static constexpr size_t kInicial = 4 * 1024;
+  // Room for a small file and for the read that finds its end: no fresh heap page for a
+  // few lines. A file that grew meanwhile fills it and grows it like any other.
+  static size_t Inicial(const plat::FitxerObert& f) {
+    const int64_t m = f.MidaEnObrir();
+    return m >= 0 && m < static_cast<int64_t>(kInicial) ? static_cast<size_t>(m) + 1 : kInicial;
+  }
   plat::FitxerObert& f_;
   std::unique_ptr<char[]> buf_;
   size_t cap_;

@@ -28,12 +28,13 @@ FitxerObert::~FitxerObert() {
   if (fd_ >= 0) close(fd_);
 }
 
-FitxerObert::FitxerObert(FitxerObert&& o) noexcept : fd_(o.fd_) { o.fd_ = -1; }
+FitxerObert::FitxerObert(FitxerObert&& o) noexcept : fd_(o.fd_), mida_(o.mida_) { o.fd_ = -1; }
 
 FitxerObert& FitxerObert::operator=(FitxerObert&& o) noexcept {
   if (this != &o) {
     if (fd_ >= 0) close(fd_);
     fd_ = o.fd_;
+    mida_ = o.mida_;
     o.fd_ = -1;
   }
   return *this;
@@ -102,8 +103,8 @@ namespace {
 
 // A descriptor of a regular file, or -1: a FIFO, device or folder is refused without
 // waiting on it (O_NONBLOCK, which a regular file ignores, so it is left on: two calls
-// saved per file).
-int ObrirRegular(const std::string& host, int modes) {
+// saved per file). Its size goes to *mida.
+int ObrirRegular(const std::string& host, int modes, int64_t* mida = nullptr) {
   const int fd = open(host.c_str(), modes | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return -1;
   struct stat st;
@@ -111,13 +112,17 @@ int ObrirRegular(const std::string& host, int modes) {
     close(fd);
     return -1;
   }
+  if (mida) *mida = st.st_size;
   return fd;
 }
 
 }  // namespace
 
 FitxerObert ObrirLectura(const std::string& host, bool crear) {
-  return FitxerObert(ObrirRegular(host, O_RDONLY | (crear ? O_CREAT : 0)));
+  int64_t mida = -1;
+  FitxerObert f(ObrirRegular(host, O_RDONLY | (crear ? O_CREAT : 0), &mida));
+  f.mida_ = mida;
+  return f;
 }
 
 FitxerObert ObrirEscriptura(const std::string& host, bool crear) {

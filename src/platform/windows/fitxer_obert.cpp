@@ -40,7 +40,8 @@ FitxerObert::~FitxerObert() {
   if (bloqueig_ >= 0) CloseHandle(H(bloqueig_));
 }
 
-FitxerObert::FitxerObert(FitxerObert&& o) noexcept : fd_(o.fd_), bloqueig_(o.bloqueig_), cami_(std::move(o.cami_)) {
+FitxerObert::FitxerObert(FitxerObert&& o) noexcept
+    : fd_(o.fd_), mida_(o.mida_), bloqueig_(o.bloqueig_), cami_(std::move(o.cami_)) {
   o.fd_ = -1;
   o.bloqueig_ = -1;
 }
@@ -50,6 +51,7 @@ FitxerObert& FitxerObert::operator=(FitxerObert&& o) noexcept {
     if (fd_ >= 0) CloseHandle(H(fd_));
     if (bloqueig_ >= 0) CloseHandle(H(bloqueig_));
     fd_ = o.fd_;
+    mida_ = o.mida_;
     bloqueig_ = o.bloqueig_;
     cami_ = std::move(o.cami_);
     o.fd_ = -1;
@@ -172,6 +174,8 @@ FitxerObert ObrirLectura(const std::string& host, bool crear) {
   }
   FitxerObert f(Fd(h));
   f.cami_ = host;
+  LARGE_INTEGER mida;
+  if (GetFileSizeEx(h, &mida)) f.mida_ = mida.QuadPart;
   return f;
 }
 

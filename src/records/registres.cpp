@@ -13,8 +13,13 @@
 #include "platform/gestor_registres.h"
 #include "session/sessio.h"
 
-SlotFitxer TaulaFitxers[kNombreSlots + 1];
+TaulaSlots TaulaFitxers;
 std::string PilaModes;
+
+SlotFitxer& TaulaSlots::operator[](int i) {
+  static SlotFitxer slots[kNombreSlots + 1];
+  return slots[i];
+}
 
 namespace {
 
@@ -392,7 +397,7 @@ std::string FitxerClau(int16_t numFitxer) {
 }
 
 void ReiniciarRegistres() {
-  for (SlotFitxer& s : TaulaFitxers) s = SlotFitxer{};
+  for (int s = 0; s <= kNombreSlots; ++s) TaulaFitxers[s] = SlotFitxer{};
   PilaModes.clear();
   g_gestor = nullptr;
   g_espera = nullptr;

@@ -28,8 +28,12 @@ struct SlotFitxer {
   int16_t ModeBloqueig = 0;  // 0 "D" no lock, 1 "A" lock and wait, 2 "B" lock, no wait
 };
 
-// Slots 1 to 40 (index 0 unused).
-extern SlotFitxer TaulaFitxers[kNombreSlots + 1];
+// Slots 1 to 40 (index 0 unused), made at first use: most runs open no file, and
+// building the slots at start would touch pages of memory for nothing.
+struct TaulaSlots {
+  SlotFitxer& operator[](int i);
+};
+extern TaulaSlots TaulaFitxers;
 // Saved lock modes: pairs of bytes (slot, mode), newest last.
 extern std::string PilaModes;
 

@@ -452,6 +452,17 @@ void ConsolaTerminal::Llegits(std::string_view bytes) {
   AtendreResposta();
 }
 
+bool ConsolaTerminal::LlegirEntrada() {
+  char buf[4096];
+  const ssize_t r = read(fd_entrada_, buf, sizeof buf);
+  if (r > 0) {
+    Llegits(std::string_view(buf, static_cast<size_t>(r)));
+    return true;
+  }
+  if (r == 0 || (errno != EINTR && errno != EAGAIN)) fi_entrada_ = true;
+  return false;
+}
+
 void ConsolaTerminal::EsperarResposta() {
   while (teclat_ == Teclat::Preguntat && !fi_entrada_) {
     const long long resta = consulta_ + kEsperaResposta - AraMs();
@@ -460,10 +471,7 @@ void ConsolaTerminal::EsperarResposta() {
     const int n = poll(&p, 1, static_cast<int>(resta));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return;
-    char buf[4096];
-    const ssize_t r = read(fd_entrada_, buf, sizeof buf);
-    if (r > 0) Llegits(std::string_view(buf, static_cast<size_t>(r)));
-    else if (r == 0 || (errno != EINTR && errno != EAGAIN)) fi_entrada_ = true;
+    LlegirEntrada();
   }
 }
 
@@ -660,13 +668,7 @@ bool ConsolaTerminal::LlegirEsdeveniment(Esdeveniment& e, int espera_ms) {
     }
     if (p[1].revents & POLLIN) TractarSenyals();
     if (p[0].revents & POLLIN) {
-      char buf[4096];
-      const ssize_t r = read(fd_entrada_, buf, sizeof buf);
-      if (r > 0) {
-        Llegits(std::string_view(buf, static_cast<size_t>(r)));
-      } else if (r == 0 || (errno != EINTR && errno != EAGAIN)) {
-        fi_entrada_ = true;
-      }
+      LlegirEntrada();
     } else if (p[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
       fi_entrada_ = true;
     }
@@ -678,11 +680,7 @@ void ConsolaTerminal::BuidarEntrada() {
     // The answers may be among the bytes thrown away: read them out first.
     for (;;) {
       pollfd p{fd_entrada_, POLLIN, 0};
-      if (poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN)) break;
-      char buf[4096];
-      const ssize_t r = read(fd_entrada_, buf, sizeof buf);
-      if (r <= 0) break;
-      Llegits(std::string_view(buf, static_cast<size_t>(r)));
+      if (poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN) || !LlegirEntrada()) break;
     }
   }
   if (oberta_) tcflush(fd_entrada_, TCIFLUSH);

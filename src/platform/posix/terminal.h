@@ -87,6 +87,7 @@ class ConsolaTerminal : public Consola {
   void Rebre(const std::vector<Esdeveniment>& v);
   void TractarSenyals();
   void Llegits(std::string_view bytes);  // feeds the decoder, queues keys, acts on answers
+  bool LlegirEntrada();                   // one read of what the terminal sent; false if none
   void AtendreResposta();
   void EsperarResposta();                // the query's answers, before giving the terminal away
   std::string SeqSortida() const;        // every mode back off, in order

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <optional>
+#include <memory>
 #include <random>
 #include <unordered_map>
 #include <unordered_set>
@@ -29,8 +29,10 @@ constexpr int kIntentsNomLlistat = 100;
 std::vector<std::string> g_creats;
 bool g_netejaRegistrada = false;
 // Made and seeded at first use: reading the random device costs more than a whole run
-// that never needs a listing name, and so does filling a generator's state at start.
-std::optional<std::mt19937_64> g_atzar;
+// that never needs a listing name, and so does filling a generator's state at start. On
+// the heap: among the static data, its state would spread the globals every start writes
+// over more pages.
+std::unique_ptr<std::mt19937_64> g_atzar;
 
 // The newest listing as last read: its bytes stay in memory; the read position goes back
 // into the file when the listing ends or another one takes its place (nothing else reads
@@ -151,7 +153,7 @@ std::string NouNomLlistat() {
   std::string carpeta = CarpetaLlistats();
   if (!carpeta.empty() && !EsSeparador(carpeta.back())) carpeta += '\\';
   std::uniform_int_distribution<uint32_t> d(0, 99999999);
-  if (!g_atzar) g_atzar.emplace(std::random_device{}());
+  if (!g_atzar) g_atzar = std::make_unique<std::mt19937_64>(std::random_device{}());
   return carpeta + std::to_string(d(*g_atzar)) + ".dir";
 }
 

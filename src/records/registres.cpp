@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
-#include <optional>
+#include <memory>
 #include <random>
 #include <thread>
 #include <vector>
@@ -17,7 +17,9 @@ TaulaSlots TaulaFitxers;
 std::string PilaModes;
 
 SlotFitxer& TaulaSlots::operator[](int i) {
-  static SlotFitxer slots[kNombreSlots + 1];
+  // On the heap: among the static data, 8 KB of slots would spread the small globals that
+  // every start writes over more pages.
+  static const std::unique_ptr<SlotFitxer[]> slots(new SlotFitxer[kNombreSlots + 1]);
   return slots[i];
 }
 
@@ -28,7 +30,8 @@ std::function<void(int64_t)> g_espera;
 std::function<double()> g_atzar;
 // Made and seeded at first use: reading the random device costs more than a whole run
 // that never waits on a lock, and so does filling a generator's state at start.
-std::optional<std::mt19937_64> g_generador;
+// On the heap, as the slots: see TaulaSlots.
+std::unique_ptr<std::mt19937_64> g_generador;
 
 constexpr int16_t kGetEqual = 5;
 constexpr int16_t kGetNext = 6;
@@ -158,7 +161,7 @@ bool TeBiaix(int16_t op) {
 }
 
 void Esperar() {
-  if (!g_atzar && !g_generador) g_generador.emplace(std::random_device{}());
+  if (!g_atzar && !g_generador) g_generador = std::make_unique<std::mt19937_64>(std::random_device{}());
   const double r = g_atzar ? g_atzar() : std::uniform_real_distribution<double>(0.0, 1.0)(*g_generador);
   const int64_t ms = std::llround(10000.0 * std::clamp(r, 0.0, 1.0) + 1.0);
   if (g_espera)

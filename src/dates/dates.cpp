@@ -156,7 +156,7 @@ void CarregarAjustos() {
   if (!falta) return;
   // One read for both settings.
   const std::vector<std::string> ajustos =
-      LlegirIniVaris(plat::Entorn("KEVROOT") + "Quil.ini", {{"Usuari", "DatCaracter"}, {"Usuari", "DatOrdre"}});
+      LlegirIniVaris(plat::Entorn("KEVROOT") + kFitxerQuil, {{"Usuari", "DatCaracter"}, {"Usuari", "DatOrdre"}});
   if (DatCaracter == 0) {
     const std::string& v = ajustos[0];
     // A space would make dates unreadable: it counts as not configured.

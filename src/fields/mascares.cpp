@@ -6,6 +6,7 @@
 
 #include "platform/sistema.h"
 #include "session/ini.h"
+#include "session/sessio.h"
 
 char DecCaracter = 0;
 char MilCaracter = 0;
@@ -31,7 +32,7 @@ long double Potencia10(long e) {
 
 void CarregarCaracter(char& c, const char* clau, char perDefecte) {
   if (c != 0) return;
-  std::string v = LlegirIni(plat::Entorn("KEVROOT") + "Quil.ini", "Usuari", clau);
+  std::string v = LlegirIni(plat::Entorn("KEVROOT") + kFitxerQuil, "Usuari", clau);
   c = (v.empty() || v[0] == ' ' || v[0] == '\0') ? perDefecte : v[0];
 }
 

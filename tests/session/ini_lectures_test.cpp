@@ -38,4 +38,19 @@ TEST(LecturaVaris, ASmallFileIsReadOnceForAllItsLookups) {
   EXPECT_LE(lectures, 3);
 }
 
+// The buffer is sized from the file as opened; one that grew meanwhile is still read to
+// its end, from empty or from a few lines.
+TEST(LecturaVaris, AFileThatGrewAfterOpeningIsReadWhole) {
+  for (const std::string abans : {"", "[A]\r\nx=1\r\n"}) {
+    CarpetaTemporal dir;
+    dir.Escriure("p.ini", abans);
+    IniObert ini(dir.Programa() + "p.ini");
+    std::string despres = abans;
+    for (int i = 0; i < 2000; ++i) despres += "; linia " + std::to_string(i) + "\r\n";
+    dir.Escriure("p.ini", despres + "[B]\r\ny=2\r\n");
+    EXPECT_EQ(ini.Valor("B", "y"), "2") << abans.size();
+    EXPECT_EQ(ini.Valor("A", "x"), abans.empty() ? "" : "1");
+  }
+}
+
 }  // namespace

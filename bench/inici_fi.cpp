@@ -1,7 +1,8 @@
 // Whole program in a pseudo-terminal that answers like a plain terminal, start to the
-// painted dialog and back out with Escape, side by side with dialog(1) showing a menu of the same destinations and with a
-// statically linked program that does nothing. Each round runs the three in turn, so a
-// busy machine slows them alike, in an order that turns from round to round. Reported:
+// painted dialog and back out with Escape, side by side with dialog(1) showing a menu of
+// the same destinations and with a statically linked program that does nothing. Each
+// round runs the three in turn, so a busy machine slows them alike, in an order that
+// turns from round to round. Reported:
 // medians of each child's CPU time (user + system, from the fork to its exit, so the
 // same few steps before exec count for all three) and of its peak resident memory, and
 // kevprint's CPU as a multiple of the others': the ratio of the medians (x_noop,
